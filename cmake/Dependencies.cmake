@@ -1,0 +1,32 @@
+# nlohmann JSON and GoogleTest for every build. The cross builds must not see
+# the host's /usr/include, so they reach the header-only JSON library through
+# a folder of their own that links to it, and build GoogleTest from source.
+find_path(VELMORA_NLOHMANN_DIR nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_library(velmora_json INTERFACE)
+if(CMAKE_CROSSCOMPILING)
+  set(json_root "${CMAKE_BINARY_DIR}/json-include")
+  file(MAKE_DIRECTORY "${json_root}")
+  file(CREATE_LINK "${VELMORA_NLOHMANN_DIR}/nlohmann" "${json_root}/nlohmann" SYMBOLIC)
+  target_include_directories(velmora_json SYSTEM INTERFACE "${json_root}")
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+else()
+  find_package(nlohmann_json 3.11 REQUIRED)
+  target_link_libraries(velmora_json INTERFACE nlohmann_json::nlohmann_json)
+  find_package(GTest REQUIRED)
+endif()
+
+if(VELMORA_BUILD STREQUAL "win64")
+  include(cmake/WebView2Sdk.cmake)
+endif()
+
+# The Windows programs carry the C and C++ runtimes inside them.
+function(velmora_windows_program target)
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -municode -mwindows)
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
+endfunction()
+
+function(velmora_windows_test target)
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
+endfunction()

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine.
+# Idempotent: packages already present are not touched, and apt is not
+# consulted at all when everything is there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build file
+  g++ clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+  wine wine64 wine32:i386
+  xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  echo "setup: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+command -v dotnet >/dev/null || { echo "setup: the dotnet CLI is needed to restore the WebView2 SDK" >&2; exit 1; }

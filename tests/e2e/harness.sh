@@ -1,0 +1,83 @@
+# Shared end-to-end helpers, sourced by the *_test.sh scripts.
+# A test prepares a folder, calls run_program, and checks EXIT_CODE,
+# BOX_TEXTS[] and BOX_CAPTIONS[] with expect_eq. Needs a display (Xvfb).
+set -u
+
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+WINE_RUN="$E2E_DIR/../windows/wine-run.sh"
+E2E_TIMEOUT=${E2E_TIMEOUT:-90}
+FAILURES=0
+CHECKS=0
+
+new_folder() {
+  mktemp -d "${TMPDIR:-/tmp}/velmora-e2e-XXXXXX"
+}
+
+# The texts of Wine's message-box traces, one per line, with the escapes
+# of its debug strings undone.
+box_texts_in() {
+  grep -a 'MSGBOX_OnInit' "$1" | sed -e 's/^.*MSGBOX_OnInit L"//' -e 's/"$//' \
+    -e 's/\\"/"/g' -e 's/\\n/\n/g' -e 's/\\\\/\\/g'
+}
+
+# Runs a Windows program, answers every message box it shows with Return,
+# and records what was shown. Extra commands after "--" run in parallel
+# (for example a helper that closes the main window).
+run_program() {
+  local exe=$1; shift
+  local helper=()
+  if [ "${1:-}" = "--" ]; then shift; helper=("$@"); fi
+  local log
+  log=$(mktemp)
+  BOX_TEXTS=(); BOX_CAPTIONS=(); EXIT_CODE=""
+  (cd "$(dirname "$exe")" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
+  local pid=$! answered=0 started=$SECONDS
+  [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $((SECONDS - started)) -gt "$E2E_TIMEOUT" ]; then
+      echo "timeout: $exe still running after ${E2E_TIMEOUT}s" >&2
+      kill "$pid"; "$WINE_RUN" wineserver -k >/dev/null 2>&1
+      break
+    fi
+    local shown
+    shown=$(grep -ac 'MSGBOX_OnInit' "$log")
+    if [ "$shown" -gt "$answered" ]; then
+      local box
+      box=$(xdotool search --sync --onlyvisible --name '.' 2>/dev/null | tail -n 1)
+      if [ -n "$box" ]; then
+        BOX_CAPTIONS+=("$(xdotool getwindowname "$box")")
+        xdotool key --window "$box" Return 2>/dev/null
+        answered=$((answered + 1))
+      fi
+    fi
+    sleep 0.2
+  done
+  wait "$pid"; EXIT_CODE=$?
+  mapfile -t BOX_TEXTS < <(box_texts_in "$log")
+  rm -f "$log"
+}
+
+expect_eq() {
+  local what=$1 expected=$2 actual=$3
+  CHECKS=$((CHECKS + 1))
+  if [ "$expected" != "$actual" ]; then
+    FAILURES=$((FAILURES + 1))
+    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$what" "$expected" "$actual"
+  fi
+}
+
+# One message box with this text and caption, then this exit code.
+expect_run() {
+  local name=$1 code=$2 boxes=$3
+  expect_eq "$name: exit code" "$code" "$EXIT_CODE"
+  expect_eq "$name: number of boxes" "$boxes" "${#BOX_TEXTS[@]}"
+  if [ "$boxes" -gt 0 ]; then
+    expect_eq "$name: box text" "$4" "${BOX_TEXTS[0]:-}"
+    expect_eq "$name: box caption" "$5" "${BOX_CAPTIONS[0]:-}"
+  fi
+}
+
+finish() {
+  echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
+  [ "$FAILURES" -eq 0 ]
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# What the built executables must look like from outside: machine,
+# subsystem, embedded manifest, exports, and only system DLLs imported.
+source "$(dirname "$0")/harness.sh"
+kind=$1
+exe=$2
+system_dlls="^(kernel32|user32|gdi32|gdiplus|shell32|shlwapi|ole32|oleaut32|comctl32|urlmon|advapi32|msvcrt|api-ms-win-core-path-l1-1-0|api-ms-win-crt-.*)\.dll$"
+
+objdump="x86_64-w64-mingw32-objdump"
+description=$(file -b "$exe")
+if [ "$kind" = velmora ]; then
+  expect_eq "format" "PE32+ executable (GUI) x86-64" "${description%%, for MS Windows*}"
+  exports=$($objdump -p "$exe" | grep -oE '\] (NvOptimusEnablement|AmdPowerXpressRequestHighPerformance)$' | sort | tr -d '] ' | tr '\n' ' ')
+  expect_eq "exports" "AmdPowerXpressRequestHighPerformance NvOptimusEnablement " "$exports"
+else
+  objdump="i686-w64-mingw32-objdump"
+  expect_eq "format" "PE32 executable (GUI) Intel 80386" "${description%%, for MS Windows*}"
+fi
+
+while read -r dll; do
+  lower=$(echo "$dll" | tr 'A-Z' 'a-z')
+  CHECKS=$((CHECKS + 1))
+  [[ "$lower" =~ $system_dlls ]] || { FAILURES=$((FAILURES + 1)); echo "FAIL imports non-system DLL $dll"; }
+done < <($objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+
+manifest=$(strings "$exe" | tr -d '\n')
+for part in 'level="asInvoker"' '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>'; do
+  expect_eq "manifest holds $part" 1 "$(grep -cF "$part" <<<"$manifest")"
+done
+if [ "$kind" = velmora ]; then
+  for part in '>UTF-8</activeCodePage>' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>'; do
+    expect_eq "manifest holds $part" 1 "$(grep -cF "$part" <<<"$manifest")"
+  done
+fi
+finish

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the built velmora-tool with arguments and captures what it says.
+struct ToolResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolResult RunTool(const std::vector<std::string>& args);
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+struct TempFolder {
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // Writes a file (making its folders) and gives its full path.
+    std::string Write(const std::string& relative, const std::string& content) const;
+    std::string Read(const std::string& relative) const;
+    std::string path;
+};

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "tool_runner.h"
+
+TEST(VelmoraToolConfig, PrintsTheConfigurationAsCompactJson)
+{
+    TempFolder folder;
+    std::string path = folder.Write("package.json", R"({"name":"game","window":{"width":800.5}})");
+    ToolResult result = RunTool({"config", path});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out,
+        R"({"name":"game","main":"index.html","title":"Windows Velmora","width":800,"height":768,"icon":"",)"
+        R"("resizable":true,"chromiumArgs":"","contentMode":"bundle","distributionMode":"evergreen",)"
+        R"("hostingMode":"windowed","enableDevtools":true,"installMessage":"This app requires the Microsoft Edge )"
+        R"(WebView2 runtime. It will be downloaded and installed for you now.","downloadingMessage":"Downloading...",)"
+        R"("installFailedMessage":"Failed to install the Microsoft Edge WebView2 runtime. Check that you have )"
+        R"(permission to install it, and that your Internet connection is working. Run the app again to try again."})"
+        "\n");
+}
+
+TEST(VelmoraToolConfig, ReportsFailuresOnStandardError)
+{
+    TempFolder folder;
+    ToolResult invalid = RunTool({"config", folder.Write("a.json", R"({"name":"n","settings":{"hosting-mode":1.5,
+        "content-mode":"Remote"}})")});
+    EXPECT_EQ(invalid.exitCode, 1);
+    EXPECT_EQ(invalid.err, "invalid content mode\n");
+    EXPECT_EQ(invalid.out, "");
+
+    const std::string loadMessage = "Failed to load package.json. Check the file is in the same folder as the app.\n";
+    EXPECT_EQ(RunTool({"config", folder.Write("empty.json", "")}).err, loadMessage);
+    ToolResult missing = RunTool({"config", folder.path + "/missing.json"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, loadMessage);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Each command takes its own arguments (after the command name) and
+// returns the process exit code.
+using CommandArgs = std::vector<std::string>;
+
+int RunConfigCommand(const CommandArgs& args);

@@ -1,0 +1,64 @@
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "app_config.h"
+#include "commands.h"
+#include "startup_messages.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+nlohmann::ordered_json ConfigAsJson(const AppConfig& config)
+{
+    return {
+        {"name", config.name},
+        {"main", config.main},
+        {"title", config.title},
+        {"width", config.width},
+        {"height", config.height},
+        {"icon", config.icon},
+        {"resizable", config.resizable},
+        {"chromiumArgs", config.chromiumArgs},
+        {"contentMode", ContentModeName(config.contentMode)},
+        {"distributionMode", DistributionModeName(config.distributionMode)},
+        {"hostingMode", HostingModeName(config.hostingMode)},
+        {"enableDevtools", config.enableDevtools},
+        {"installMessage", config.installMessage},
+        {"downloadingMessage", config.downloadingMessage},
+        {"installFailedMessage", config.installFailedMessage},
+    };
+}
+
+}
+
+// Prints the configuration the host would run with, from the same loader.
+int RunConfigCommand(const CommandArgs& args)
+{
+    if (args.size() != 1) {
+        std::fputs("usage: velmora-tool config <package.json>\n", stderr);
+        return 2;
+    }
+    std::string text = ReadFile(args[0]);
+    if (text.empty()) {
+        std::fprintf(stderr, "%s\n", StartupMessage::LoadPackage);
+        return 1;
+    }
+    AppConfig config;
+    try {
+        LoadAppConfig(text, config);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    std::printf("%s\n", ConfigAsJson(config).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include <cstdio>
+#include <map>
+
+#include "commands.h"
+
+namespace {
+
+using Command = int (*)(const CommandArgs&);
+
+const std::map<std::string, Command> Commands = {
+    {"config", RunConfigCommand},
+};
+
+int Usage()
+{
+    std::fputs("usage: velmora-tool config <package.json>\n", stderr);
+    return 2;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    auto command = Commands.find(argv[1]);
+    if (command == Commands.end())
+        return Usage();
+    return command->second(CommandArgs(argv + 2, argv + argc));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class ContentMode : int32_t { Bundle = 0, Remote = 1 };
+enum class DistributionMode : int32_t { Evergreen = 0, Fixed = 1 };
+enum class HostingMode : int32_t { Windowed = 0, WindowToVisual = 1 };
+
+// The app's settings from "package.json", written once at start-up.
+struct AppConfig {
+    std::string name;
+    std::string main;
+    std::string title;
+    int32_t width = 1024;
+    int32_t height = 768;
+    std::string icon;
+    void* iconHandle = nullptr; // HICON, set by start-up after loading
+    bool resizable = true;
+    std::string chromiumArgs;
+    ContentMode contentMode = ContentMode::Bundle;
+    DistributionMode distributionMode = DistributionMode::Evergreen;
+    HostingMode hostingMode = HostingMode::Windowed;
+    bool enableDevtools = true;
+    std::string installMessage;
+    std::string downloadingMessage;
+    std::string installFailedMessage;
+};
+
+extern const char* const DefaultWindowTitle;
+
+// Fills config from the UTF-8 JSON text; throws std::runtime_error with a
+// short text ("invalid name", ...) or the JSON library's parse error.
+void LoadAppConfig(const std::string& text, AppConfig& config);
+
+const char* ContentModeName(ContentMode mode);
+const char* DistributionModeName(DistributionMode mode);
+const char* HostingModeName(HostingMode mode);

@@ -1,0 +1,80 @@
+#include "paths_win32.h"
+
+#include <mutex>
+#include <vector>
+
+#include <pathcch.h>
+#include <shlobj.h>
+#include <sys/stat.h>
+
+#include "long_path.h"
+
+std::wstring Utf8ToWide(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    int length = static_cast<int>(text.size());
+    int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0)
+        return {};
+    std::wstring result(static_cast<size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
+    return result;
+}
+
+std::string WideToUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    int length = static_cast<int>(text.size());
+    int needed = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return {};
+    std::string result(static_cast<size_t>(needed), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
+}
+
+std::wstring PlatformPath(const std::string& path)
+{
+    return ToLongPath(Utf8ToWide(path));
+}
+
+std::string GetExecutablePath()
+{
+    static std::once_flag once;
+    static std::string cached;
+    std::call_once(once, [] {
+        const DWORD capacity = 32767;
+        std::vector<wchar_t> module(capacity, L'\0');
+        std::vector<wchar_t> canonical(capacity, L'\0');
+        GetModuleFileNameW(nullptr, module.data(), capacity);
+        PathCchCanonicalizeEx(canonical.data(), capacity, module.data(), PATHCCH_ALLOW_LONG_PATHS);
+        cached = WideToUtf8(StripLongPathPrefix(canonical.data()));
+    });
+    return cached;
+}
+
+std::string GetKnownFolderPath(const KNOWNFOLDERID& folder)
+{
+    PWSTR path = nullptr;
+    HRESULT hr = SHGetKnownFolderPath(folder, KF_FLAG_DEFAULT, nullptr, &path);
+    std::string result;
+    if (SUCCEEDED(hr) && path)
+        result = WideToUtf8(StripLongPathPrefix(path));
+    CoTaskMemFree(path);
+    return result;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesW(PlatformPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int64_t FileSize(const std::string& path)
+{
+    struct _stat64 info = {};
+    if (_wstat64(PlatformPath(path).c_str(), &info) != 0)
+        return 0;
+    return info.st_size;
+}

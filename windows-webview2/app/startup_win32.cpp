@@ -1,0 +1,111 @@
+#include "startup_win32.h"
+
+#include <cstdio>
+
+#include <gdiplus.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app_config.h"
+#include "main_window_win32.h"
+#include "message_box_win32.h"
+#include "paths_win32.h"
+#include "startup_messages.h"
+#include "window_icon_win32.h"
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    std::string::size_type slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(0, slash + 1);
+}
+
+std::string ReadPackageText(const std::string& path)
+{
+    std::string text;
+    FILE* file = _wfopen(PlatformPath(path).c_str(), L"rbS");
+    if (!file)
+        return text;
+    int64_t size = FileSize(path);
+    if (size > 0) {
+        text.resize(static_cast<size_t>(size));
+        text.resize(fread(text.data(), 1, text.size(), file));
+    }
+    fclose(file);
+    return text;
+}
+
+AppConfig LoadConfig(const std::string& appFolder)
+{
+    std::string text = ReadPackageText(appFolder + "package.json");
+    if (text.empty())
+        throw StartupFailure(StartupMessage::LoadPackage, DefaultWindowTitle);
+    AppConfig config;
+    try {
+        LoadAppConfig(text, config);
+    } catch (...) {
+        throw StartupFailure(StartupMessage::ParsePackage, DefaultWindowTitle);
+    }
+    return config;
+}
+
+HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::string& appFolder)
+{
+    HICON icon = config.icon.empty() ? nullptr : LoadIconFromFile(appFolder + config.icon);
+    return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(32512));
+}
+
+HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
+{
+    if (!RegisterMainWindowClass(instance, static_cast<HICON>(config.iconHandle)))
+        throw StartupFailure(StartupMessage::RegisterClassFailed, DefaultWindowTitle);
+    HWND window = CreateMainWindow(instance, config, title);
+    if (!window)
+        throw StartupFailure(StartupMessage::CreateWindowFailed, DefaultWindowTitle);
+    return window;
+}
+
+WPARAM RunMessageLoop()
+{
+    MSG msg = {};
+    // GetMessageW gives -1 only for arguments this loop never passes; end the
+    // loop then rather than spin on an error.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return msg.wParam;
+}
+
+int Run(HINSTANCE instance)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::string appFolder = FolderOf(GetExecutablePath());
+    AppConfig config = LoadConfig(appFolder);
+    std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
+
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    config.iconHandle = LoadWindowIcon(instance, config, appFolder);
+    std::wstring titleWide = Utf8ToWide(config.title);
+
+    CreateWindowOrFail(instance, config, titleWide);
+    int exitCode = static_cast<int>(RunMessageLoop());
+
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return exitCode;
+}
+
+}
+
+int RunHost(HINSTANCE instance)
+{
+    try {
+        return Run(instance);
+    } catch (const StartupFailure& failure) {
+        ShowMessage(failure.what(), failure.caption, MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct AppConfig;
+
+extern const wchar_t* const MainWindowClassName;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+DWORD MainWindowStyle(bool resizable);
+bool RegisterMainWindowClass(HINSTANCE instance, HICON icon);
+// Created hidden, at the configured client size scaled for the system DPI.
+HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title);

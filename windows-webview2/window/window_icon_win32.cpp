@@ -1,0 +1,17 @@
+#include "window_icon_win32.h"
+
+#include <gdiplus.h>
+
+#include "paths_win32.h"
+
+HICON LoadIconFromFile(const std::string& path)
+{
+    std::wstring widePath = PlatformPath(path);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(widePath.c_str(), &bitmap) != Gdiplus::Ok)
+        return nullptr;
+    HICON icon = nullptr;
+    Gdiplus::Status status = Gdiplus::DllExports::GdipCreateHICONFromBitmap(bitmap, &icon);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return status == Gdiplus::Ok ? icon : nullptr;
+}
