@@ -8,3 +8,6 @@
 using CommandArgs = std::vector<std::string>;
 
 int RunConfigCommand(const CommandArgs& args);
+int RunPackCommand(const CommandArgs& args);
+int RunLsCommand(const CommandArgs& args);
+int RunGetCommand(const CommandArgs& args);

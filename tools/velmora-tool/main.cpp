@@ -9,11 +9,18 @@ using Command = int (*)(const CommandArgs&);
 
 const std::map<std::string, Command> Commands = {
     {"config", RunConfigCommand},
+    {"pack", RunPackCommand},
+    {"ls", RunLsCommand},
+    {"get", RunGetCommand},
 };
 
 int Usage()
 {
-    std::fputs("usage: velmora-tool config <package.json>\n", stderr);
+    std::fputs("usage: velmora-tool config <package.json>\n"
+               "       velmora-tool pack <folder> <assets.dat>\n"
+               "       velmora-tool ls <assets.dat>\n"
+               "       velmora-tool get <export-folder> <path> [--range <value>]\n",
+        stderr);
     return 2;
 }
 

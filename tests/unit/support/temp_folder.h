@@ -1,16 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
-
-// Runs the built velmora-tool with arguments and captures what it says.
-struct ToolResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolResult RunTool(const std::vector<std::string>& args);
 
 // A fresh folder under the system's temporary folder, removed afterwards.
 struct TempFolder {

@@ -26,31 +26,6 @@ std::string Quote(const std::string& arg)
 
 }
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-}
-
-std::string TempFolder::Write(const std::string& relative, const std::string& content) const
-{
-    fs::path full = fs::path(path) / relative;
-    fs::create_directories(full.parent_path());
-    std::ofstream(full, std::ios::binary) << content;
-    return full.string();
-}
-
-std::string TempFolder::Read(const std::string& relative) const
-{
-    return Slurp((fs::path(path) / relative).string());
-}
-
 ToolResult RunTool(const std::vector<std::string>& args)
 {
     TempFolder capture;

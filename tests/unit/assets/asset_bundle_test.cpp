@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#include "asset_bundle.h"
+#include "bundle_bytes.h"
+
+namespace {
+
+const std::string Blob = "hello world";
+
+std::string ValidBundle()
+{
+    return BundleBytes().Header().Chunk("blob", Blob)
+        .Chunk("fdir", Directory(2, DirectoryEntry("a.txt", 0, 5) + DirectoryEntry("dir/b.txt", 6, 5))).bytes;
+}
+
+// Parses from memory and from a stream; both must end the same way.
+std::string ParseError(const std::string& image, AssetBundle* keep = nullptr)
+{
+    std::string errors[2];
+    for (int mode = 0; mode < 2; ++mode) {
+        AssetBundle bundle;
+        std::istringstream stream(image);
+        if (mode == 0)
+            bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
+        else
+            bundle.AttachStream(stream, image.size());
+        try {
+            bundle.parse();
+            errors[mode] = "ok";
+        } catch (const std::range_error& error) {
+            errors[mode] = std::string("range: ") + error.what();
+        } catch (const std::runtime_error& error) {
+            errors[mode] = error.what();
+        }
+        if (keep && mode == 0)
+            *keep = bundle;
+    }
+    EXPECT_EQ(errors[0], errors[1]);
+    return errors[0];
+}
+
+}
+
+TEST(AssetBundle, ExampleBundleOfOneFileParses)
+{
+    std::string image = BundleBytes().Header().Chunk("blob", "abc").Chunk("fdir", Directory(1, DirectoryEntry("a.txt", 0, 3))).bytes;
+    ASSERT_EQ(image.size(), 89u);
+    AssetBundle bundle;
+    EXPECT_EQ(ParseError(image, &bundle), "ok");
+    bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
+    bundle.parse();
+    const BundleEntry* entry = bundle.find("a.txt");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.fileData(entry->offset)), entry->size), "abc");
+}
+
+TEST(AssetBundle, FindsNamesExactly)
+{
+    std::string image = ValidBundle();
+    AssetBundle bundle;
+    bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
+    bundle.parse();
+    ASSERT_NE(bundle.find("dir/b.txt"), nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.fileData(bundle.find("dir/b.txt")->offset)), 5), "world");
+    EXPECT_EQ(bundle.find("A.txt"), nullptr);
+    EXPECT_EQ(bundle.find("dir\\b.txt"), nullptr);
+    EXPECT_EQ(bundle.find("/a.txt"), nullptr);
+    bundle.clear();
+    EXPECT_EQ(bundle.find("a.txt"), nullptr);
+}
+
+TEST(AssetBundle, HeaderFaults)
+{
+    EXPECT_EQ(ParseError("q7ab"), "range: bundle read error");
+    EXPECT_EQ(ParseError(""), "range: bundle read error");
+    EXPECT_EQ(ParseError(BundleBytes().Text("q7aB").U32(0).U32(16).U32(0).bytes), "bad format");
+    EXPECT_EQ(ParseError(BundleBytes().Header(16, 1).bytes), "unsupported version");
+    EXPECT_EQ(ParseError(BundleBytes().Header(16, 0, 2).bytes), "invalid flags");
+    EXPECT_EQ(ParseError(BundleBytes().Header(4000).bytes), "missing blob chunk");
+    EXPECT_EQ(ParseError(BundleBytes().Header(0xFFFFFFFF).Chunk("blob", "").bytes), "missing blob chunk");
+}
+
+TEST(AssetBundle, ChunkFaultsAndRules)
+{
+    EXPECT_EQ(ParseError(BundleBytes().Header().Chunk("fdir", Directory(0, "")).bytes), "missing blob chunk");
+    EXPECT_EQ(ParseError(BundleBytes().Header().Chunk("blob", "x").bytes), "missing fdir chunk");
+    EXPECT_EQ(ParseError(BundleBytes().Header().bytes + "blob12345"), "range: bundle read error");
+    EXPECT_EQ(ParseError(BundleBytes().Header().Text("blob").U64(10).Text("short").bytes), "bad chunk");
+    EXPECT_EQ(ParseError(BundleBytes().Header().Text("blob").U64(UINT64_MAX - 3).bytes), "bad chunk");
+
+    // A chunk area inside the header reads the header itself as a chunk header.
+    std::string intoHeader = BundleBytes().Header(4).bytes;
+    EXPECT_EQ(ParseError(intoHeader), "bad chunk");
+
+    // First chunk of a tag wins; unknown chunks are skipped.
+    AssetBundle bundle;
+    std::string twoBlobs = BundleBytes().Header().Chunk("blob", "first").Chunk("zzzz", "skip me")
+        .Chunk("blob", "second!").Chunk("fdir", Directory(1, DirectoryEntry("f", 0, 5))).bytes;
+    EXPECT_EQ(ParseError(twoBlobs, &bundle), "ok");
+    EXPECT_EQ(bundle.BlobSize(), 5u);
+}
+
+TEST(AssetBundle, DirectoryFaults)
+{
+    auto withDirectory = [](const std::string& fdir) {
+        return BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir", fdir).bytes;
+    };
+    EXPECT_EQ(ParseError(withDirectory("\0\0\0")), "range: bundle read error");
+    EXPECT_EQ(ParseError(withDirectory(Directory(0, ""))), "ok");
+    EXPECT_EQ(ParseError(withDirectory(Directory(3, DirectoryEntry("a", 0, 1)))), "range: bundle read error");
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, DirectoryEntry("a", 0, 1, 1)))), "bad file entry");
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, DirectoryEntry("a", 0, Blob.size() + 1)))), "bad file entry");
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, DirectoryEntry("a", 1, UINT64_MAX)))), "bad file entry");
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, DirectoryEntry("a", 0, 1, 0, 1)))), "bad file compression");
+    // A name longer than what is left of the directory chunk.
+    std::string longName = DirectoryEntry("abc", 0, 1);
+    longName.resize(longName.size() - 1);
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, longName))), "range: bundle read error");
+    // A huge name length fails before anything is allocated for it.
+    std::string hugeName = BundleBytes().U32(0).U32(0).U64(0).U64(0).U64(0).U8(0).U32(0xFFFFFFF0).bytes;
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, hugeName))), "range: bundle read error");
+    // Trailing bytes after the last entry are ignored.
+    EXPECT_EQ(ParseError(withDirectory(Directory(1, DirectoryEntry("a", 0, 1)) + "junk")), "ok");
+}
+
+TEST(AssetBundle, EntriesEdgesAndFirstNameWins)
+{
+    AssetBundle bundle;
+    std::string image = BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir",
+        Directory(5, DirectoryEntry("end", 0, Blob.size()) + DirectoryEntry("", 3, 0) + DirectoryEntry("end", 1, 1) +
+                     DirectoryEntry("Index.html", 0, 1) + DirectoryEntry("bad", 0, 1, 7))).bytes;
+    EXPECT_EQ(ParseError(image, &bundle), "bad file entry");
+    // Entries before the fault stay; the duplicate name kept its first entry.
+    ASSERT_EQ(bundle.Directory().size(), 3u);
+    EXPECT_EQ(bundle.find("end")->size, Blob.size());
+    EXPECT_EQ(bundle.find("")->size, 0u);
+    EXPECT_EQ(bundle.find("index.html"), nullptr);
+
+    // The duplicate is still checked in full.
+    std::string badDuplicate = BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir",
+        Directory(2, DirectoryEntry("a", 0, 1) + DirectoryEntry("a", 0, 1, 0, 9))).bytes;
+    EXPECT_EQ(ParseError(badDuplicate), "bad file compression");
+}
+
+TEST(AssetBundle, ReadModes)
+{
+    AssetBundle detached;
+    EXPECT_THROW(detached.fileData(0), std::runtime_error);
+    // With no source the limit is 0, so the room check fails first.
+    EXPECT_THROW(detached.parse(), std::range_error);
+
+    std::string image = ValidBundle();
+    std::istringstream stream(image);
+    AssetBundle streamed;
+    streamed.AttachStream(stream, image.size());
+    streamed.parse();
+    EXPECT_NE(streamed.find("a.txt"), nullptr);
+    try {
+        streamed.fileData(0);
+        FAIL() << "fileData on a stream";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "wrong read mode");
+    }
+
+    // A stream shorter than the limit it was attached with.
+    std::istringstream truncated(image.substr(0, 40));
+    AssetBundle shortRead;
+    shortRead.AttachStream(truncated, image.size());
+    try {
+        shortRead.parse();
+        FAIL() << "short stream";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "file read error");
+    }
+}

@@ -1,0 +1,80 @@
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "asset_bundle.h"
+#include "commands.h"
+#include "mapped_file.h"
+#include "resource_answer.h"
+#include "std_disk_files.h"
+
+namespace {
+
+void WriteOut(const void* data, uint64_t length)
+{
+    std::fwrite(data, 1, static_cast<size_t>(length), stdout);
+}
+
+void WriteDiskBytes(const std::string& path, uint64_t offset, uint64_t length)
+{
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(offset));
+    std::vector<char> buffer(1 << 20);
+    while (length > 0 && file) {
+        size_t block = static_cast<size_t>(std::min<uint64_t>(length, buffer.size()));
+        file.read(buffer.data(), static_cast<std::streamsize>(block));
+        WriteOut(buffer.data(), static_cast<uint64_t>(file.gcount()));
+        length -= static_cast<uint64_t>(file.gcount());
+    }
+}
+
+void WriteBody(const AssetBundle& bundle, const ResourceBody& body)
+{
+    switch (body.kind) {
+    case ResourceBody::Kind::None:
+        return;
+    case ResourceBody::Kind::NotFoundText:
+        WriteOut(NotFoundText, body.length);
+        return;
+    case ResourceBody::Kind::BundleSlice:
+        WriteOut(bundle.fileData(body.offset), body.length);
+        return;
+    case ResourceBody::Kind::DiskFile:
+    case ResourceBody::Kind::DiskSlice:
+        WriteDiskBytes(body.diskPath, body.offset, body.length);
+        return;
+    }
+}
+
+}
+
+// Answers one request exactly as the host would, from <folder>/www.
+int RunGetCommand(const CommandArgs& args)
+{
+    bool hasRange = args.size() == 4 && args[2] == "--range";
+    if (args.size() != 2 && !hasRange) {
+        std::fputs("usage: velmora-tool get <export-folder> <path> [--range <value>]\n", stderr);
+        return 2;
+    }
+    std::string web = args[0] + "/www/";
+    AssetBundle bundle;
+    std::unique_ptr<MappedFile> image;
+    StdDiskFiles disk;
+    try {
+        if (disk.Examine(web + "assets.dat").exists) {
+            image = std::make_unique<MappedFile>(web + "assets.dat");
+            bundle.AttachMemory(image->Data(), image->Size());
+            bundle.parse();
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Error reading asset bundle: %s\n", error.what());
+    }
+    ResourceAnswer answer = AnswerResourceRequest({bundle, disk, web, '/'}, args[1], hasRange ? &args[3] : nullptr);
+    std::printf("%d %s\n%s%s\n", answer.status, answer.reason.c_str(), answer.JoinedHeaders().c_str(),
+        answer.headers.empty() ? "" : "\n");
+    WriteBody(bundle, answer.body);
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,39 @@
+#include <cstdio>
+#include <exception>
+#include <fstream>
+
+#include "asset_bundle.h"
+#include "commands.h"
+
+// Lists the directory in its order, including the entries read before a fault.
+int RunLsCommand(const CommandArgs& args)
+{
+    if (args.size() != 1) {
+        std::fputs("usage: velmora-tool ls <assets.dat>\n", stderr);
+        return 2;
+    }
+    std::ifstream file(args[0], std::ios::binary | std::ios::ate);
+    if (!file) {
+        std::fprintf(stderr, "cannot open %s\n", args[0].c_str());
+        return 1;
+    }
+    uint64_t size = static_cast<uint64_t>(file.tellg());
+    file.seekg(0);
+    AssetBundle bundle;
+    bundle.AttachStream(file, size);
+    int status = 0;
+    std::string error;
+    try {
+        bundle.parse();
+    } catch (const std::exception& failure) {
+        error = failure.what();
+        status = 1;
+    }
+    for (const auto& [name, entry] : bundle.Directory())
+        std::printf("%llu %llu %s\n", static_cast<unsigned long long>(entry.offset),
+            static_cast<unsigned long long>(entry.size), name.c_str());
+    std::fflush(stdout);
+    if (status)
+        std::fprintf(stderr, "%s\n", error.c_str());
+    return status;
+}

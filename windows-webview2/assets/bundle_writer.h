@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BundleSource {
+    std::string name;     // relative, "/" between folders
+    std::string diskPath; // where its bytes are read from
+    uint64_t size = 0;
+};
+
+// Every regular file below a folder, named relative to it, in byte order of
+// the names, leaving out one path (the bundle being written, if inside).
+std::vector<BundleSource> CollectBundleSources(const std::string& folder, const std::string& excluded);
+
+// Called with bytes written so far and the total, as file data streams out.
+using PackProgress = std::function<void(uint64_t done, uint64_t total)>;
+
+// Writes "assets.dat": header, "blob" with every file's bytes streamed in
+// order, then "fdir". Throws std::runtime_error on any I/O failure.
+void WriteBundle(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress);

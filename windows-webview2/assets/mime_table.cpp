@@ -1,0 +1,90 @@
+#include "mime_table.h"
+
+namespace {
+
+const char* const Fallback = "application/octet-stream";
+
+const char* const Table[][2] = {
+    {".html", "text/html; charset=utf-8"},
+    {".htm", "text/html; charset=utf-8"},
+    {".js", "application/javascript; charset=utf-8"},
+    {".ts", "application/typescript; charset=utf-8"},
+    {".css", "text/css; charset=utf-8"},
+    {".json", "application/json; charset=utf-8"},
+    {".xml", "text/xml; charset=utf-8"},
+    {".csv", "text/csv; charset=utf-8"},
+    {".tsv", "text/tab-separated-values; charset=utf-8"},
+    {".txt", "text/plain; charset=utf-8"},
+    {".md", "text/markdown; charset=utf-8"},
+    {".ini", "text/plain; charset=utf-8"},
+    {".wasm", "application/wasm"},
+    {".wast", "application/wast"},
+    {".png", "image/png"},
+    {".apng", "image/apng"},
+    {".jpg", "image/jpeg"},
+    {".jpeg", "image/jpeg"},
+    {".jxl", "image/jxl"},
+    {".svg", "image/svg+xml"},
+    {".webp", "image/webp"},
+    {".gif", "image/gif"},
+    {".tif", "image/tiff"},
+    {".tiff", "image/tiff"},
+    {".bmp", "image/bmp"},
+    {".ico", "image/x-icon"},
+    {".avif", "image/avif"},
+    {".webm", "video/webm"},
+    {".m4a", "audio/mp4"},
+    {".mp3", "audio/mpeg"},
+    {".mp4", "video/mp4"},
+    {".mpg", "video/mpeg"},
+    {".mpeg", "video/mpeg"},
+    {".opus", "audio/ogg; codecs=opus"},
+    {".ogg", "audio/ogg"},
+    {".ogv", "video/ogg"},
+    {".flac", "audio/flac"},
+    {".wav", "audio/wav"},
+    {".mid", "audio/midi"},
+    {".midi", "audio/midi"},
+    {".kar", "audio/midi"},
+    {".woff", "application/font-woff"},
+    {".woff2", "font/woff2"},
+    {".ttf", "application/font-sfnt"},
+    {".otf", "application/font-sfnt"},
+    {".eot", "application/vnd.ms-fontobject"},
+    {".zip", "application/zip"},
+    {".pdf", "application/pdf"},
+    {".scml", "text/xml"},
+    {".scon", "application/json"},
+};
+
+}
+
+MimeTable::MimeTable()
+{
+    for (const auto& entry : Table)
+        types.emplace(entry[0], entry[1]);
+}
+
+std::string MimeTable::mimeTypeFor(const std::string& path) const
+{
+    std::string::size_type dot = path.rfind('.');
+    if (dot == std::string::npos)
+        return Fallback;
+    std::string extension = path.substr(dot);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    auto it = types.find(extension);
+    return it == types.end() ? Fallback : it->second;
+}
+
+const MimeTable& HostMimeTable()
+{
+    static const MimeTable table;
+    return table;
+}
+
+std::string mimeTypeFor(const std::string& path)
+{
+    return HostMimeTable().mimeTypeFor(path);
+}

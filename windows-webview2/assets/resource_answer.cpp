@@ -1,0 +1,114 @@
+#include "resource_answer.h"
+
+#include "mime_table.h"
+#include "range_header.h"
+#include "request_path.h"
+
+const char* const NotFoundText = "File not found";
+
+namespace {
+
+struct FoundFile {
+    const BundleEntry* entry = nullptr;
+    std::string diskPath;
+    uint64_t size = 0;
+};
+
+std::string DiskPathFor(const ResourceSite& site, std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = site.separator;
+    return site.webFolder + path;
+}
+
+// The bundle entry wins; otherwise a regular file inside the web folder.
+bool FindFile(const ResourceSite& site, const std::string& path, FoundFile& found)
+{
+    found.entry = site.bundle.find(path);
+    if (found.entry) {
+        found.size = found.entry->size;
+        return true;
+    }
+    if (!IsSafeDiskPath(path))
+        return false;
+    found.diskPath = DiskPathFor(site, path);
+    DiskEntry disk = site.disk.Examine(found.diskPath);
+    found.size = disk.size;
+    return disk.exists && !disk.isFolder;
+}
+
+ResourceBody WholeBody(const FoundFile& file)
+{
+    if (file.entry)
+        return {ResourceBody::Kind::BundleSlice, file.entry->offset, file.size, {}};
+    return {ResourceBody::Kind::DiskFile, 0, file.size, file.diskPath};
+}
+
+ResourceBody RangeBody(const FoundFile& file, const ByteRange& range)
+{
+    if (file.entry)
+        return {ResourceBody::Kind::BundleSlice, file.entry->offset + range.first, range.Length(), {}};
+    if (range.Length() == file.size)
+        return WholeBody(file);
+    return {ResourceBody::Kind::DiskSlice, range.first, range.Length(), file.diskPath};
+}
+
+}
+
+std::string ResourceAnswer::JoinedHeaders() const
+{
+    std::string joined;
+    for (const std::string& line : headers) {
+        if (!joined.empty())
+            joined += '\n';
+        joined += line;
+    }
+    return joined;
+}
+
+ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string& relativeUri, const std::string* range)
+{
+    std::string path = DecodeRequestPath(relativeUri);
+    ResourceAnswer answer;
+    answer.headers.push_back("Cache-Control: no-store");
+
+    FoundFile file;
+    if (!FindFile(site, path, file)) {
+        answer.status = 404;
+        answer.reason = "Not Found";
+        answer.body.kind = ResourceBody::Kind::NotFoundText;
+        answer.body.length = 14;
+        return answer;
+    }
+    answer.headers.push_back("Content-Type: " + mimeTypeFor(path));
+    answer.headers.push_back("Accept-Ranges: bytes");
+
+    if (!range) {
+        answer.headers.push_back("Content-Length: " + std::to_string(file.size));
+        answer.status = 200;
+        answer.reason = "OK";
+        answer.body = WholeBody(file);
+        return answer;
+    }
+    std::optional<ByteRange> bytes = parseRangeHeader(TrimHeaderValue(*range), file.size);
+    if (!bytes) {
+        answer.status = 416;
+        answer.reason = "Range Not Satisfiable";
+        return answer;
+    }
+    answer.headers.push_back("Content-Range: bytes " + std::to_string(bytes->first) + "-" +
+                             std::to_string(bytes->last) + "/" + std::to_string(file.size));
+    answer.headers.push_back("Content-Length: " + std::to_string(bytes->Length()));
+    answer.status = 206;
+    answer.reason = "Partial Content";
+    answer.body = RangeBody(file, *bytes);
+    return answer;
+}
+
+void MakeInternalError(ResourceAnswer& answer)
+{
+    answer.status = 500;
+    answer.reason = "Internal Server Error";
+    answer.body = ResourceBody();
+}
