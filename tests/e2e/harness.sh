@@ -9,8 +9,11 @@ E2E_TIMEOUT=${E2E_TIMEOUT:-90}
 FAILURES=0
 CHECKS=0
 
+E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e-XXXXXX")
+trap 'rm -rf "$E2E_ROOT"' EXIT
+
 new_folder() {
-  mktemp -d "${TMPDIR:-/tmp}/velmora-e2e-XXXXXX"
+  mktemp -d "$E2E_ROOT/export-XXXXXX"
 }
 
 # The texts of Wine's message-box traces, one per line, with the escapes

@@ -38,4 +38,26 @@ folder=$(export_with '{"name": "game", "window": {"title": "My Game", "icon": "m
 run_program "$folder/Velmora.exe" -- "$WINE_RUN" "$closer"
 expect_run "valid package.json, closed window" 0 0
 
+bundle_folder() {
+  local folder
+  folder=$(export_with '{"name": "game"}')
+  mkdir -p "$folder/www"
+  printf "$1" >"$folder/www/assets.dat"
+  echo "$folder"
+}
+
+# The one-file example bundle: header, "blob" with "abc", "fdir" with a.txt.
+example='q7ab\0\0\0\0\0\0\0\020\0\0\0\0blob\0\0\0\0\0\0\0\003abcfdir\0\0\0\0\0\0\0\056'
+example+='\0\0\0\001\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\003\0\0\0\0\0\0\0\0\0\0\0\0\005a.txt'
+folder=$(bundle_folder "$example")
+expect_eq "example bundle is 89 bytes" 89 "$(stat -c %s "$folder/www/assets.dat")"
+run_program "$folder/Velmora.exe" -- "$WINE_RUN" "$closer"
+expect_run "valid bundle" 0 0
+
+for damage in 'q7ab\0\0\0\001' 'junk' ''; do
+  folder=$(bundle_folder "$damage")
+  run_program "$folder/Velmora.exe" -- "$WINE_RUN" "$closer"
+  expect_run "damaged bundle '$damage' warns and runs on" 0 1 "Error reading asset bundle" "Windows Velmora"
+done
+
 finish

@@ -7,6 +7,8 @@
 #include <shlobj.h>
 
 #include "app_config.h"
+#include "asset_bundle.h"
+#include "bundle_file_win32.h"
 #include "main_window_win32.h"
 #include "message_box_win32.h"
 #include "paths_win32.h"
@@ -66,6 +68,19 @@ HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::
     return window;
 }
 
+// A damaged bundle only warns: the app still runs from whatever entries were
+// read and from the loose files in "www".
+void OpenBundle(const std::string& path, AssetBundle& bundle, BundleFile& file)
+{
+    if (!FileExists(path))
+        return;
+    try {
+        file.Open(path, bundle);
+    } catch (...) {
+        ShowMessage(StartupMessage::BundleUnreadable, DefaultWindowTitle, MB_ICONERROR);
+    }
+}
+
 WPARAM RunMessageLoop()
 {
     MSG msg = {};
@@ -91,9 +106,16 @@ int Run(HINSTANCE instance)
     config.iconHandle = LoadWindowIcon(instance, config, appFolder);
     std::wstring titleWide = Utf8ToWide(config.title);
 
+    const std::string webResourceFolder = "www\\";
+    AssetBundle bundle;
+    BundleFile bundleFile;
+    OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleFile);
+
     CreateWindowOrFail(instance, config, titleWide);
     int exitCode = static_cast<int>(RunMessageLoop());
 
+    bundle.clear();
+    bundleFile.Close();
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return exitCode;
 }

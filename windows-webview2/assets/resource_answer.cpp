@@ -71,6 +71,7 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
 {
     std::string path = DecodeRequestPath(relativeUri);
     ResourceAnswer answer;
+    answer.requestPath = path;
     answer.headers.push_back("Cache-Control: no-store");
 
     FoundFile file;

@@ -17,6 +17,7 @@ struct ResourceBody {
 };
 
 struct ResourceAnswer {
+    std::string requestPath; // the decoded path the answer was looked up by
     int status = 0;
     std::string reason;
     std::vector<std::string> headers;
