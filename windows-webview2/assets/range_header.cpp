@@ -49,25 +49,25 @@ std::optional<ByteRange> parseRangeHeader(const std::string& value, uint64_t siz
     const std::string unit = "bytes=";
     if (size == 0 || value.compare(0, unit.size(), unit) != 0)
         return std::nullopt;
-    std::string spec = value.substr(unit.size());
-    std::string::size_type dash = spec.find('-');
-    if (spec.empty() || dash == std::string::npos)
+    std::string ranges = value.substr(unit.size());
+    std::string::size_type dash = ranges.find('-');
+    if (ranges.empty() || dash == std::string::npos)
         return std::nullopt;
 
-    if (dash == spec.size() - 1) {
-        auto first = ReadNumber(spec.substr(0, dash));
+    if (dash == ranges.size() - 1) {
+        auto first = ReadNumber(ranges.substr(0, dash));
         if (!first || *first >= size)
             return std::nullopt;
         return ByteRange{*first, size - 1};
     }
     if (dash != 0) {
-        auto first = ReadNumber(spec.substr(0, dash));
-        auto last = ReadNumber(spec.substr(dash + 1));
+        auto first = ReadNumber(ranges.substr(0, dash));
+        auto last = ReadNumber(ranges.substr(dash + 1));
         if (!first || !last || *first >= size || *last >= size || *first > *last)
             return std::nullopt;
         return ByteRange{*first, *last};
     }
-    auto count = ReadNumber(spec.substr(1));
+    auto count = ReadNumber(ranges.substr(1));
     if (!count || *count == 0 || *count > size)
         return std::nullopt;
     return ByteRange{size - *count, size - 1};
