@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <malloc.h>
 #include <fstream>
 #include <vector>
 
@@ -30,12 +31,16 @@ std::string BundleOf(size_t entries, uint64_t entrySize)
 void BM_ParseBundle(benchmark::State& state)
 {
     std::string image = BundleOf(static_cast<size_t>(state.range(0)), 16);
+    size_t heap = 0;
     for (auto _ : state) {
+        size_t before = mallinfo2().uordblks;
         AssetBundle bundle;
         bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
         bundle.parse();
+        heap = mallinfo2().uordblks - before;
         benchmark::DoNotOptimize(bundle.Directory().size());
     }
+    state.counters["bytes/entry"] = static_cast<double>(heap) / static_cast<double>(state.range(0));
     state.counters["ns/entry"] = benchmark::Counter(static_cast<double>(state.range(0)),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
