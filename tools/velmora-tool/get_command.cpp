@@ -72,8 +72,7 @@ int RunGetCommand(const CommandArgs& args)
         std::fprintf(stderr, "Error reading asset bundle: %s\n", error.what());
     }
     ResourceAnswer answer = AnswerResourceRequest({bundle, disk, web, '/'}, args[1], hasRange ? &args[3] : nullptr);
-    std::printf("%d %s\n%s%s\n", answer.status, answer.reason.c_str(), answer.JoinedHeaders().c_str(),
-        answer.headers.empty() ? "" : "\n");
+    std::printf("%d %s\n%s\n\n", answer.status, answer.reason.c_str(), answer.JoinedHeaders().c_str());
     WriteBody(bundle, answer.body);
     std::fflush(stdout);
     return 0;

@@ -4,7 +4,6 @@
 
 #include <gdiplus.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include "app_config.h"
 #include "asset_bundle.h"
@@ -98,7 +97,6 @@ int Run(HINSTANCE instance)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::string appFolder = FolderOf(GetExecutablePath());
     AppConfig config = LoadConfig(appFolder);
-    std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
 
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;
