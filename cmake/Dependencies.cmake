@@ -20,9 +20,11 @@ if(VELMORA_BUILD STREQUAL "win64")
   include(cmake/WebView2Sdk.cmake)
 endif()
 
-# The Windows programs carry the C and C++ runtimes inside them.
+# The Windows programs carry the C and C++ runtimes inside them. They are
+# stripped: a symbol table after the last section would count as an overlay,
+# which the icon updater refuses to rewrite.
 function(velmora_windows_program target)
-  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -municode -mwindows)
+  target_link_options(${target} PRIVATE -s -static -static-libgcc -static-libstdc++ -municode -mwindows)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
 endfunction()
 

@@ -11,3 +11,4 @@ int RunConfigCommand(const CommandArgs& args);
 int RunPackCommand(const CommandArgs& args);
 int RunLsCommand(const CommandArgs& args);
 int RunGetCommand(const CommandArgs& args);
+int RunIconsCommand(const CommandArgs& args);

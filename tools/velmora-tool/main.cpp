@@ -12,6 +12,7 @@ const std::map<std::string, Command> Commands = {
     {"pack", RunPackCommand},
     {"ls", RunLsCommand},
     {"get", RunGetCommand},
+    {"icons", RunIconsCommand},
 };
 
 int Usage()
@@ -19,7 +20,8 @@ int Usage()
     std::fputs("usage: velmora-tool config <package.json>\n"
                "       velmora-tool pack <folder> <assets.dat>\n"
                "       velmora-tool ls <assets.dat>\n"
-               "       velmora-tool get <export-folder> <path> [--range <value>]\n",
+               "       velmora-tool get <export-folder> <path> [--range <value>]\n"
+               "       velmora-tool icons <folder>\n",
         stderr);
     return 2;
 }

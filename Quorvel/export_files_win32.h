@@ -1,0 +1,12 @@
+#pragma once
+
+#include "export_files.h"
+
+// IExportFiles over the C runtime and the Win32 file search.
+class ExportFilesWin32 : public IExportFiles {
+public:
+    std::string ReadWholeFile(const std::string& path) override;
+    std::string ReadFileStart(const std::string& path, size_t maxBytes) override;
+    uint64_t FileSize(const std::string& path) override;
+    std::vector<std::string> ListExecutables(const std::string& folderPath) override;
+};
