@@ -23,8 +23,14 @@ box_texts_in() {
     -e 's/\\"/"/g' -e 's/\\n/\n/g' -e 's/\\\\/\\/g'
 }
 
+# The same texts as Wine prints them: escapes kept, one box per line.
+box_raw_texts_in() {
+  grep -a 'MSGBOX_OnInit' "$1" | sed -e 's/^.*MSGBOX_OnInit L"//' -e 's/"$//'
+}
+
 # Runs a Windows program, answers every message box it shows with Return,
-# and records what was shown. Extra commands after "--" run in parallel
+# and records what was shown (BOX_TEXTS by line, BOX_RAW by box, BOX_CAPTIONS).
+# Extra commands after "--" run in parallel
 # (for example a helper that closes the main window).
 run_program() {
   local exe=$1; shift
@@ -32,7 +38,7 @@ run_program() {
   if [ "${1:-}" = "--" ]; then shift; helper=("$@"); fi
   local log
   log=$(mktemp)
-  BOX_TEXTS=(); BOX_CAPTIONS=(); EXIT_CODE=""
+  BOX_TEXTS=(); BOX_RAW=(); BOX_CAPTIONS=(); EXIT_CODE=""
   (cd "$(dirname "$exe")" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
   local pid=$! answered=0 started=$SECONDS
   [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
@@ -57,6 +63,7 @@ run_program() {
   done
   wait "$pid"; EXIT_CODE=$?
   mapfile -t BOX_TEXTS < <(box_texts_in "$log")
+  mapfile -t BOX_RAW < <(box_raw_texts_in "$log")
   rm -f "$log"
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What the built executables must look like from outside: machine,
-# subsystem, embedded manifest, exports, and only system DLLs imported.
+# subsystem, stripped (no symbol table after the last section for the icon
+# updater to refuse), embedded manifest, exports, and only system DLLs imported.
 source "$(dirname "$0")/harness.sh"
 kind=$1
 exe=$2
@@ -9,12 +10,12 @@ system_dlls="^(kernel32|user32|gdi32|gdiplus|shell32|shlwapi|ole32|oleaut32|comc
 objdump="x86_64-w64-mingw32-objdump"
 description=$(file -b "$exe")
 if [ "$kind" = velmora ]; then
-  expect_eq "format" "PE32+ executable (GUI) x86-64" "${description%%, for MS Windows*}"
+  expect_eq "format" "PE32+ executable (GUI) x86-64 (stripped to external PDB)" "${description%%, for MS Windows*}"
   exports=$($objdump -p "$exe" | grep -oE '\] (NvOptimusEnablement|AmdPowerXpressRequestHighPerformance)$' | sort | tr -d '] ' | tr '\n' ' ')
   expect_eq "exports" "AmdPowerXpressRequestHighPerformance NvOptimusEnablement " "$exports"
 else
   objdump="i686-w64-mingw32-objdump"
-  expect_eq "format" "PE32 executable (GUI) Intel 80386" "${description%%, for MS Windows*}"
+  expect_eq "format" "PE32 executable (GUI) Intel 80386 (stripped to external PDB)" "${description%%, for MS Windows*}"
 fi
 
 while read -r dll; do
