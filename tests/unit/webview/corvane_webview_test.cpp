@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "browser_folder.h"
+#include "corvane_webview.h"
+#include "origin.h"
+#include "std_disk_files.h"
+#include "temp_folder.h"
+#include "webview_double.h"
+#include "webview_messages.h"
+
+namespace {
+
+struct CorvaneWebViewTest : testing::Test {
+    void SetUp() override { Configure(R"({"name": "game"})"); }
+
+    void Configure(const std::string& packageJson)
+    {
+        config = AppConfig();
+        LoadAppConfig(packageJson, config);
+    }
+
+    void Create()
+    {
+        WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
+            BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
+        host = std::make_unique<CorvaneWebView>(config, site, window, desktop, runtime, folders);
+    }
+
+    void Start()
+    {
+        Create();
+        host->Init();
+        runtime.CompleteEnvironment();
+        runtime.CompleteController();
+    }
+
+    AppConfig config;
+    TempFolder folder;
+    AssetBundle bundle;
+    StdDiskFiles disk;
+    ResourceSite site {bundle, disk, folder.path + "/www/", '/'};
+    MainWindowModel window;
+    DesktopModel desktop;
+    WebViewDouble runtime;
+    std::unique_ptr<CorvaneWebView> host;
+};
+
+}
+
+TEST_F(CorvaneWebViewTest, BundleModeCreatesSetsUpAttachesAndNavigatesInOrder)
+{
+    Configure(R"({"name": "game", "chromium-args": "--disable-gpu"})");
+    Create();
+    host->Init();
+    EXPECT_EQ((std::vector<std::string>{"CreateEnvironment (none) | C:\\Users\\u\\AppData\\Local\\game | --disable-gpu"}),
+        runtime.calls);
+    EXPECT_TRUE(desktop.calls.empty());
+
+    runtime.CompleteEnvironment();
+    EXPECT_EQ("CreateController 4660", runtime.calls.back());
+    runtime.CompleteController();
+    std::vector<std::string> expected = {runtime.calls[0], runtime.calls[1], "IsScriptEnabled true",
+        "AreHostObjectsAllowed false", "AreDefaultScriptDialogsEnabled true", "IsWebMessageEnabled true",
+        "IsZoomControlEnabled false", "AreDefaultContextMenusEnabled true", "AreDevToolsEnabled true",
+        "AreBrowserAcceleratorKeysEnabled false", "SetBounds 0 0 800 600",
+        "Navigate https://velmora.localhost/index.html"};
+    EXPECT_EQ(expected, runtime.calls);
+    std::vector<std::string> handlers = {"AcceleratorKeyPressed", "DocumentTitleChanged",
+        "filter https://velmora.localhost/*", "WebResourceRequested", "NavigationStarting", "PermissionRequested",
+        "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested", "WebMessageReceived",
+        "DOMContentLoaded"};
+    EXPECT_EQ(handlers, runtime.handlers);
+    EXPECT_EQ(VirtualOrigin, host->origin);
+}
+
+TEST_F(CorvaneWebViewTest, RemoteModeNeitherFiltersNorRestrictsNavigation)
+{
+    Configure(R"({"name": "game", "main": "https://example.com/play", "settings": {"content-mode": "remote"}})");
+    Start();
+    std::vector<std::string> handlers = {"AcceleratorKeyPressed", "DocumentTitleChanged", "PermissionRequested",
+        "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested", "WebMessageReceived",
+        "DOMContentLoaded"};
+    EXPECT_EQ(handlers, runtime.handlers);
+    EXPECT_EQ("Navigate https://example.com/play", runtime.calls.back());
+    EXPECT_EQ("https://example.com/play", host->origin);
+}
+
+TEST_F(CorvaneWebViewTest, HostingModeAndDistributionModeReachTheRuntime)
+{
+    Configure(R"({"name": "game", "settings": {"hosting-mode": "window-to-visual", "distribution-mode": "fixed"}})");
+    Create();
+    host->Init();
+    EXPECT_EQ((std::vector<std::string>{
+                  "environment COREWEBVIEW2_FORCED_HOSTING_MODE=COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL"}),
+        desktop.calls);
+    EXPECT_EQ("CreateEnvironment C:\\Games\\Game\\webview2 | C:\\Users\\u\\AppData\\Local\\game | ", runtime.calls[0]);
+
+    EXPECT_EQ(std::nullopt, BrowserFolderFor(DistributionMode::Evergreen, "C:\\Games\\Game\\"));
+}
+
+TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndF12)
+{
+    Start();
+    runtime.RaiseAcceleratorKeyPressed(122);
+    runtime.RaiseAcceleratorKeyPressed(123);
+    EXPECT_EQ("OpenDevToolsWindow", runtime.calls.back());
+    EXPECT_EQ(1, std::count(runtime.calls.begin(), runtime.calls.end(), "OpenDevToolsWindow"));
+
+    WebViewDouble closed;
+    Configure(R"({"name": "game", "settings": {"enable-devtools": false}})");
+    host = std::make_unique<CorvaneWebView>(config, site, window, desktop, closed, WebViewFolders());
+    host->Init();
+    closed.CompleteEnvironment();
+    closed.CompleteController();
+    closed.RaiseAcceleratorKeyPressed(123);
+    EXPECT_EQ(0, std::count(closed.calls.begin(), closed.calls.end(), "OpenDevToolsWindow"));
+    EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreDevToolsEnabled false"));
+    EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreBrowserAcceleratorKeysEnabled false"));
+}
+
+TEST_F(CorvaneWebViewTest, WithoutSettings3TheKeysStayOnAndF12IsNotWatched)
+{
+    runtime.hasSettings3 = false;
+    Start();
+    EXPECT_EQ(0, std::count(runtime.calls.begin(), runtime.calls.end(), "AreBrowserAcceleratorKeysEnabled false"));
+    EXPECT_EQ("DocumentTitleChanged", runtime.handlers.front());
+}
+
+TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
+{
+    struct Case {
+        bool environmentOk, environmentObject, controllerOk, controllerObject, webView2;
+        const char* text;
+    };
+    const Case cases[] = {
+        {false, true, true, true, true, WebViewMessage::EnvironmentFailed},
+        {true, false, true, true, true, WebViewMessage::EnvironmentFailed},
+        {true, true, false, true, true, WebViewMessage::ControllerFailed},
+        {true, true, true, false, true, WebViewMessage::ControllerFailed},
+        {true, true, true, true, false, WebViewMessage::RuntimeTooOld},
+    };
+    for (const Case& c : cases) {
+        WebViewDouble failing;
+        DesktopModel failed;
+        failing.hasWebView2 = c.webView2;
+        CorvaneWebView webView(config, site, window, failed, failing, WebViewFolders());
+        webView.Init();
+        failing.CompleteEnvironment(c.environmentOk, c.environmentObject);
+        if (c.environmentOk && c.environmentObject)
+            failing.CompleteController(c.controllerOk, c.controllerObject);
+        EXPECT_EQ((std::vector<std::string>{std::string("fail ") + c.text}), failed.calls);
+        EXPECT_TRUE(failing.handlers.empty());
+        EXPECT_NE("Navigate", failing.calls.back().substr(0, 8));
+    }
+}
+
+TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadAndCloseEvents)
+{
+    Start();
+    EXPECT_FALSE(window.visible);
+    runtime.RaiseDomContentLoaded();
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ("SetIsVisible true", runtime.calls[runtime.calls.size() - 2]);
+    EXPECT_EQ("MoveFocus", runtime.calls.back());
+
+    runtime.RaiseDocumentTitleChanged("Level 1");
+    EXPECT_EQ("Level 1", window.title);
+    runtime.RaiseDocumentTitleChanged("");
+    EXPECT_EQ("", window.title);
+
+    runtime.RaiseWindowCloseRequested();
+    EXPECT_EQ("close", window.calls.back());
+    EXPECT_TRUE(runtime.RaisePermissionRequested());
+}
+
+TEST_F(CorvaneWebViewTest, NavigationStaysWithinTheVirtualOrigin)
+{
+    Start();
+    EXPECT_FALSE(runtime.RaiseNavigationStarting("https://velmora.localhost/level2.html"));
+    EXPECT_TRUE(runtime.RaiseNavigationStarting("https://example.com/"));
+    EXPECT_TRUE(runtime.RaiseNavigationStarting("https://VELMORA.localhost/index.html"));
+    EXPECT_TRUE(runtime.RaiseNavigationStarting("https://velmora.localhost"));
+}
+
+TEST_F(CorvaneWebViewTest, NewWindowsGoToTheShellUnlessLocalOrRelative)
+{
+    Start();
+    for (const char* url : {"https://example.com/help", "mailto:team@example.com", "steam://run/1"}) {
+        EXPECT_TRUE(runtime.RaiseNewWindowRequested(url));
+        EXPECT_EQ(std::string("shell ") + url, desktop.calls.back());
+    }
+    desktop.calls.clear();
+    for (const char* url : {"file:///C:/Windows/System32/calc.exe", "FILE://server/share/run.bat", "C:\\evil.exe",
+             "c:/evil.exe", "relative/page.html", "", ":no-scheme", "1http://x", "ht tp://x"}) {
+        EXPECT_TRUE(runtime.RaiseNewWindowRequested(url)) << url;
+    }
+    EXPECT_TRUE(desktop.calls.empty());
+}
+
+TEST_F(CorvaneWebViewTest, WebMessagesAreTakenOnlyFromTheOrigin)
+{
+    Start();
+    const std::string resize = R"({"type":"set-window-size","windowWidth":400,"windowHeight":300})";
+    runtime.RaiseWebMessage("https://elsewhere.example/", resize);
+    runtime.RaiseWebMessage("https://velmora.localhost/index.html", std::nullopt);
+    EXPECT_TRUE(window.calls.empty());
+    runtime.RaiseWebMessage("https://velmora.localhost/index.html", resize);
+    EXPECT_EQ("resize 416 339", window.calls.back());
+}
+
+TEST_F(CorvaneWebViewTest, RemoteOriginsMatchOnlyAtABoundary)
+{
+    Configure(R"({"name": "game", "main": "https://example.com", "settings": {"content-mode": "remote"}})");
+    Start();
+    const std::string move = R"({"type":"set-window-position","windowX":5,"windowY":6})";
+    runtime.RaiseWebMessage("https://example.com.evil.net/", move);
+    runtime.RaiseWebMessage("https://example.comx", move);
+    EXPECT_TRUE(window.calls.empty());
+    for (const char* source : {"https://example.com", "https://example.com/", "https://example.com?a", "https://example.com#b"})
+        runtime.RaiseWebMessage(source, move);
+    EXPECT_EQ(4u, window.calls.size());
+
+    EXPECT_TRUE(IsWithinOrigin("https://velmora.localhost/x", VirtualOrigin));
+    EXPECT_FALSE(IsWithinOrigin("https://velmora.localhost", VirtualOrigin));
+    EXPECT_TRUE(IsWithinOrigin("anything", ""));
+}
+
+TEST_F(CorvaneWebViewTest, ResourceRequestsAreAnsweredFromTheSite)
+{
+    folder.Write("www/img/a b.txt", "0123456789");
+    Start();
+    std::optional<ResourceAnswer> whole = runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt");
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(200, whole->status);
+    EXPECT_EQ("img/a b.txt", whole->requestPath);
+    EXPECT_EQ(10u, whole->body.length);
+
+    std::optional<ResourceAnswer> part =
+        runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt", {{"Range", "bytes=2-4"}});
+    ASSERT_TRUE(part);
+    EXPECT_EQ(206, part->status);
+    EXPECT_EQ(2u, part->body.offset);
+    EXPECT_EQ(3u, part->body.length);
+
+    std::optional<ResourceAnswer> root = runtime.RaiseWebResourceRequested("https://velmora.localhost/");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(404, root->status);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "desktop.h"
+#include "main_window.h"
+#include "resource_answer.h"
+#include "webview_contract.h"
+
+// A stand-in for the WebView2 runtime: every call the host makes is logged
+// in order in `calls`, creations complete only when a test says so, and a
+// test can raise every event the host attaches a handler to.
+class WebViewDouble : public IWebViewLoader {
+public:
+    WebViewDouble();
+
+    bool HasBrowserVersion(const std::optional<std::string>& browserFolder) override;
+    void CreateEnvironment(const std::optional<std::string>& browserFolder, const std::string& userDataFolder,
+        const std::string& additionalBrowserArguments, WebViewCompletion<IWebViewEnvironment> completed) override;
+
+    // Completes the pending creations, with an object or with none.
+    void CompleteEnvironment(bool succeeded = true, bool withObject = true);
+    void CompleteController(bool succeeded = true, bool withObject = true);
+
+    // Raising events; each returns what the host did with the arguments.
+    bool RaiseNavigationStarting(const std::string& uri); // true when cancelled
+    bool RaiseNewWindowRequested(const std::string& uri); // true when handled
+    bool RaisePermissionRequested();                      // true when allowed
+    void RaiseAcceleratorKeyPressed(uint32_t key);
+    void RaiseWebMessage(const std::string& source, std::optional<std::string> message);
+    // The host's answer, or none when it gave none.
+    std::optional<ResourceAnswer> RaiseWebResourceRequested(const std::string& uri,
+        std::map<std::string, std::string> headers = {});
+    void RaiseDocumentTitleChanged(const std::string& title);
+    void RaiseContainsFullScreenElementChanged(bool contains);
+    void RaiseWindowCloseRequested();
+    void RaiseDomContentLoaded();
+
+    // What the double offers.
+    bool hasBrowserVersion = true;
+    bool hasSettings3 = true;
+    bool hasWebView2 = true;
+
+    std::vector<std::string> calls;
+    // Names of the attached handlers, in attachment order.
+    std::vector<std::string> handlers;
+
+    struct State;
+    std::shared_ptr<State> state;
+};
+
+// The main window as a plain model: a frame of 16 by 39 pixels around the
+// client area while the window has a caption, a DPI factor to scale by.
+class MainWindowModel : public IMainWindow {
+public:
+    NativeWindow Handle() override;
+    WindowRect ClientRect() override;
+    WindowRect Rect() override;
+    WindowRect MonitorRect() override;
+    uint32_t Style() override;
+    uint32_t ExStyle() override;
+    void SetStyles(uint32_t newStyle, uint32_t newExStyle) override;
+    void Place(const WindowRect& rect) override;
+    void Resize(int32_t width, int32_t height) override;
+    void Move(int32_t x, int32_t y) override;
+    OuterSize OuterSizeForClient(int32_t width, int32_t height, uint32_t forStyle, uint32_t forExStyle) override;
+    int32_t ScaleForDpi(int32_t value) override;
+    void MarkFullscreen(bool on) override;
+    void SetTitle(const std::string& text) override;
+    void Show() override;
+    void Close() override;
+
+    uint32_t style = 0x00CF0000;
+    uint32_t exStyle = 0x00000100;
+    WindowRect frame = {100, 50, 100 + 800 + 16, 50 + 600 + 39};
+    WindowRect monitor = {0, 0, 1920, 1080};
+    float dpiFactor = 1.0f;
+    std::string title = "Windows Velmora";
+    bool visible = false;
+    std::vector<std::string> calls;
+};
+
+class DesktopModel : public IDesktop {
+public:
+    void OpenWithShell(const std::string& url) override;
+    void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
+    void FailRun(const std::string& text) override;
+
+    std::vector<std::string> calls;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+class CorvaneWebView;
+
+// Runs one message that the page posted (JSON text, UTF-8). Messages that
+// are not JSON objects, have an unknown "type" or fail while handled are
+// dropped without a word.
+void HandleWebMessage(CorvaneWebView& host, const std::string& text);

@@ -1,0 +1,106 @@
+#include "corvane_webview.h"
+
+#include "origin.h"
+#include "webview_messages.h"
+
+namespace {
+
+std::string OriginFor(const AppConfig& config)
+{
+    return config.contentMode == ContentMode::Remote ? config.main : VirtualOrigin;
+}
+
+}
+
+CorvaneWebView::CorvaneWebView(const AppConfig& config, const ResourceSite& site, IMainWindow& window,
+    IDesktop& desktop, IWebViewLoader& loader, WebViewFolders folders)
+    : config(config), site(site), window(window), desktop(desktop), loader(loader), folders(std::move(folders)),
+      origin(OriginFor(config))
+{
+}
+
+void CorvaneWebView::Init()
+{
+    if (config.hostingMode == HostingMode::WindowToVisual)
+        desktop.SetEnvironmentVariable("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
+    loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, config.chromiumArgs,
+        [this](bool succeeded, std::shared_ptr<IWebViewEnvironment> created) {
+            OnEnvironmentCreated(succeeded, std::move(created));
+        });
+}
+
+void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebViewEnvironment> created)
+{
+    // Without an environment there is nothing to show; the hidden window
+    // would wait forever.
+    if (!succeeded || !created) {
+        desktop.FailRun(WebViewMessage::EnvironmentFailed);
+        return;
+    }
+    environment = std::move(created);
+    environment->CreateController(window.Handle(),
+        [this](bool succeeded, std::shared_ptr<IWebViewController> created) {
+            OnControllerCreated(succeeded, std::move(created));
+        });
+}
+
+void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebViewController> created)
+{
+    std::shared_ptr<IWebView> createdWebView = created ? created->WebView() : nullptr;
+    if (!succeeded || !createdWebView) {
+        desktop.FailRun(WebViewMessage::ControllerFailed);
+        return;
+    }
+    controller = std::move(created);
+    webView = std::move(createdWebView);
+    webView2 = webView->QueryWebView2();
+    // DOMContentLoaded, which shows the window, needs ICoreWebView2_2.
+    if (!webView2) {
+        desktop.FailRun(WebViewMessage::RuntimeTooOld);
+        return;
+    }
+    ApplySettings();
+    controller->SetBounds(window.ClientRect());
+    AttachHandlers();
+    webView->Navigate(StartUri());
+}
+
+void CorvaneWebView::ApplySettings()
+{
+    std::shared_ptr<IWebViewSettings> settings = webView->Settings();
+    if (!settings)
+        return;
+    settings->SetIsScriptEnabled(true);
+    settings->SetAreHostObjectsAllowed(false);
+    settings->SetAreDefaultScriptDialogsEnabled(true);
+    settings->SetIsWebMessageEnabled(true);
+    settings->SetIsZoomControlEnabled(false);
+    settings->SetAreDefaultContextMenusEnabled(true);
+    settings->SetAreDevToolsEnabled(config.enableDevtools);
+    std::shared_ptr<IWebViewSettings3> settings3 = settings->QuerySettings3();
+    if (!settings3)
+        return;
+    settings3->SetAreBrowserAcceleratorKeysEnabled(false);
+    controller->AddAcceleratorKeyPressed([this](IAcceleratorKeyPressedArgs& args) { OnAcceleratorKeyPressed(args); });
+}
+
+void CorvaneWebView::AttachHandlers()
+{
+    webView->AddDocumentTitleChanged([this] { OnDocumentTitleChanged(); });
+    if (config.contentMode == ContentMode::Bundle) {
+        webView->AddWebResourceRequestedFilter(origin + "*");
+        webView->AddWebResourceRequested([this](IWebResourceRequestedArgs& args) { OnWebResourceRequested(args); });
+        webView->AddNavigationStarting([this](INavigationStartingArgs& args) { OnNavigationStarting(args); });
+    }
+    webView->AddPermissionRequested([this](IPermissionRequestedArgs& args) { OnPermissionRequested(args); });
+    webView->AddContainsFullScreenElementChanged([this] { OnContainsFullScreenElementChanged(); });
+    webView->AddWindowCloseRequested([this] { OnWindowCloseRequested(); });
+    webView->AddNewWindowRequested([this](INewWindowRequestedArgs& args) { OnNewWindowRequested(args); });
+    webView->AddWebMessageReceived([this](IWebMessageReceivedArgs& args) { OnWebMessageReceived(args); });
+    webView2->AddDomContentLoaded([this] { OnDomContentLoaded(); });
+}
+
+std::string CorvaneWebView::StartUri() const
+{
+    return config.contentMode == ContentMode::Bundle ? origin + config.main : config.main;
+}

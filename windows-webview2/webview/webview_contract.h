@@ -1,0 +1,152 @@
+#pragma once
+
+// Everything the host asks of the WebView2 runtime, in plain C++. The SDK
+// adapter implements it over the runtime's COM interfaces; a test double
+// implements it for native tests. Text is UTF-8; a shared_ptr stands for a
+// counted reference and is null where the runtime gives no object.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "window_rect.h"
+
+struct ResourceAnswer;
+
+// The parent window as the platform knows it (an HWND on Windows).
+using NativeWindow = void*;
+
+class INavigationStartingArgs {
+public:
+    virtual ~INavigationStartingArgs() = default;
+    virtual std::string Uri() = 0;
+    virtual void Cancel() = 0;
+};
+
+class INewWindowRequestedArgs {
+public:
+    virtual ~INewWindowRequestedArgs() = default;
+    virtual std::string Uri() = 0;
+    virtual void MarkHandled() = 0;
+};
+
+class IPermissionRequestedArgs {
+public:
+    virtual ~IPermissionRequestedArgs() = default;
+    virtual void Allow() = 0;
+};
+
+class IAcceleratorKeyPressedArgs {
+public:
+    virtual ~IAcceleratorKeyPressedArgs() = default;
+    virtual uint32_t VirtualKey() = 0;
+};
+
+class IWebMessageReceivedArgs {
+public:
+    virtual ~IWebMessageReceivedArgs() = default;
+    // The URL of the page that posted the message.
+    virtual std::string Source() = 0;
+    // The message when the page posted a string; none otherwise.
+    virtual std::optional<std::string> MessageAsString() = 0;
+};
+
+class IWebResourceRequestedArgs {
+public:
+    virtual ~IWebResourceRequestedArgs() = default;
+    virtual std::string Uri() = 0;
+    // The request header's value, or none when the request lacks it.
+    virtual std::optional<std::string> Header(const std::string& name) = 0;
+    // Hands the runtime the answer; a body that cannot be made turns it
+    // into a 500 without body.
+    virtual void Respond(ResourceAnswer& answer) = 0;
+};
+
+template <typename Args>
+using WebViewEvent = std::function<void(Args&)>;
+using WebViewNotification = std::function<void()>;
+
+class IWebViewSettings3 {
+public:
+    virtual ~IWebViewSettings3() = default;
+    virtual void SetAreBrowserAcceleratorKeysEnabled(bool enabled) = 0;
+};
+
+class IWebViewSettings {
+public:
+    virtual ~IWebViewSettings() = default;
+    virtual void SetIsScriptEnabled(bool enabled) = 0;
+    virtual void SetAreHostObjectsAllowed(bool allowed) = 0;
+    virtual void SetAreDefaultScriptDialogsEnabled(bool enabled) = 0;
+    virtual void SetIsWebMessageEnabled(bool enabled) = 0;
+    virtual void SetIsZoomControlEnabled(bool enabled) = 0;
+    virtual void SetAreDefaultContextMenusEnabled(bool enabled) = 0;
+    virtual void SetAreDevToolsEnabled(bool enabled) = 0;
+    virtual std::shared_ptr<IWebViewSettings3> QuerySettings3() = 0;
+};
+
+// The runtime's ICoreWebView2_2 part that the host uses.
+class IWebView2 {
+public:
+    virtual ~IWebView2() = default;
+    virtual void AddDomContentLoaded(WebViewNotification handler) = 0;
+};
+
+class IWebView {
+public:
+    virtual ~IWebView() = default;
+    virtual std::shared_ptr<IWebViewSettings> Settings() = 0;
+    virtual void Navigate(const std::string& uri) = 0;
+    // Every resource context.
+    virtual void AddWebResourceRequestedFilter(const std::string& uriPattern) = 0;
+    virtual void AddNavigationStarting(WebViewEvent<INavigationStartingArgs> handler) = 0;
+    virtual void AddWebResourceRequested(WebViewEvent<IWebResourceRequestedArgs> handler) = 0;
+    virtual void AddPermissionRequested(WebViewEvent<IPermissionRequestedArgs> handler) = 0;
+    virtual void AddWebMessageReceived(WebViewEvent<IWebMessageReceivedArgs> handler) = 0;
+    virtual void AddNewWindowRequested(WebViewEvent<INewWindowRequestedArgs> handler) = 0;
+    virtual void AddDocumentTitleChanged(WebViewNotification handler) = 0;
+    virtual void AddContainsFullScreenElementChanged(WebViewNotification handler) = 0;
+    virtual void AddWindowCloseRequested(WebViewNotification handler) = 0;
+    virtual std::string DocumentTitle() = 0;
+    virtual bool ContainsFullScreenElement() = 0;
+    virtual void OpenDevToolsWindow() = 0;
+    virtual void PostWebMessageAsJson(const std::string& json) = 0;
+    virtual std::shared_ptr<IWebView2> QueryWebView2() = 0;
+};
+
+class IWebViewController {
+public:
+    virtual ~IWebViewController() = default;
+    virtual std::shared_ptr<IWebView> WebView() = 0;
+    virtual void SetBounds(const WindowRect& bounds) = 0;
+    virtual void SetIsVisible(bool visible) = 0;
+    virtual void MoveFocusProgrammatic() = 0;
+    virtual void NotifyParentWindowPositionChanged() = 0;
+    virtual void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) = 0;
+};
+
+// Completion of an asynchronous creation: whether the runtime reported
+// success, and the object (null when none came back).
+template <typename Object>
+using WebViewCompletion = std::function<void(bool succeeded, std::shared_ptr<Object> object)>;
+
+class IWebViewEnvironment {
+public:
+    virtual ~IWebViewEnvironment() = default;
+    virtual void CreateController(NativeWindow parent, WebViewCompletion<IWebViewController> completed) = 0;
+};
+
+// The loader library's two functions.
+class IWebViewLoader {
+public:
+    virtual ~IWebViewLoader() = default;
+    // Whether a runtime answers with its version, in browserFolder when
+    // given (fixed distribution) or installed (evergreen).
+    virtual bool HasBrowserVersion(const std::optional<std::string>& browserFolder) = 0;
+    // Starts environment creation with the host's options object (these
+    // browser arguments, the host's target browser version).
+    virtual void CreateEnvironment(const std::optional<std::string>& browserFolder, const std::string& userDataFolder,
+        const std::string& additionalBrowserArguments, WebViewCompletion<IWebViewEnvironment> completed) = 0;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "webview_contract.h"
+#include "window_rect.h"
+
+// The main window as the WebView host acts on it. The Win32 layer
+// implements it over the real window; native tests use a model.
+class IMainWindow {
+public:
+    virtual ~IMainWindow() = default;
+    virtual NativeWindow Handle() = 0;
+    virtual WindowRect ClientRect() = 0;
+    // The outer frame in screen coordinates.
+    virtual WindowRect Rect() = 0;
+    // The whole rectangle of the monitor nearest to the window.
+    virtual WindowRect MonitorRect() = 0;
+    virtual uint32_t Style() = 0;
+    virtual uint32_t ExStyle() = 0;
+    virtual void SetStyles(uint32_t style, uint32_t exStyle) = 0;
+    // Moves and sizes the frame after a style change, without touching the
+    // z-order or activating the window.
+    virtual void Place(const WindowRect& rect) = 0;
+    virtual void Resize(int32_t width, int32_t height) = 0;
+    virtual void Move(int32_t x, int32_t y) = 0;
+    virtual OuterSize OuterSizeForClient(int32_t width, int32_t height, uint32_t style, uint32_t exStyle) = 0;
+    virtual int32_t ScaleForDpi(int32_t value) = 0;
+    // Tells the taskbar to stay below a full-screen window (or not).
+    virtual void MarkFullscreen(bool on) = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Shows and paints the window.
+    virtual void Show() = 0;
+    // Asks the window to close, as its close box does.
+    virtual void Close() = 0;
+};
