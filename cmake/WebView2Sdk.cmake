@@ -19,6 +19,9 @@ endif()
 
 set(VELMORA_WEBVIEW2_INCLUDE "${sdk_root}/build/native/include")
 set(VELMORA_WEBVIEW2_LOADER "${sdk_root}/build/native/x64/WebView2Loader.dll")
+# The SDK header names "EventToken.h"; mingw-w64 ships it in lower case.
+set(sdk_shim "${CMAKE_BINARY_DIR}/webview2-shim")
+file(WRITE "${sdk_shim}/EventToken.h" "#include <eventtoken.h>\n")
 add_library(velmora_webview2_sdk INTERFACE)
-target_include_directories(velmora_webview2_sdk SYSTEM INTERFACE "${VELMORA_WEBVIEW2_INCLUDE}")
+target_include_directories(velmora_webview2_sdk SYSTEM INTERFACE "${VELMORA_WEBVIEW2_INCLUDE}" "${sdk_shim}")
 file(COPY "${VELMORA_WEBVIEW2_LOADER}" DESTINATION "${VELMORA_DIST_DIR}")

@@ -8,7 +8,7 @@ public:
     virtual ~IDesktop() = default;
     // Opens the URL with the user's default handler for its scheme.
     virtual void OpenWithShell(const std::string& url) = 0;
-    virtual void SetEnvironmentVariable(const std::string& name, const std::string& value) = 0;
+    virtual void SetEnvironmentValue(const std::string& name, const std::string& value) = 0;
     // One error box captioned with the default title, then the message loop
     // ends and the host exits with code 1.
     virtual void FailRun(const std::string& text) = 0;

@@ -7,11 +7,17 @@
 
 #include "app_config.h"
 #include "asset_bundle.h"
+#include "browser_folder.h"
 #include "bundle_file_win32.h"
+#include "corvane_webview.h"
+#include "desktop_win32.h"
+#include "main_window_ops_win32.h"
 #include "main_window_win32.h"
 #include "message_box_win32.h"
 #include "paths_win32.h"
+#include "resource_server_win32.h"
 #include "startup_messages.h"
+#include "webview2_loader_win32.h"
 #include "window_icon_win32.h"
 
 namespace {
@@ -57,6 +63,22 @@ HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::str
     return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(32512));
 }
 
+// The evergreen runtime is looked for once more after the user was told;
+// a fixed runtime must already be in place.
+void CheckRuntime(IWebViewLoader& loader, const AppConfig& config, const std::optional<std::string>& browserFolder)
+{
+    if (config.distributionMode == DistributionMode::Fixed) {
+        if (!loader.HasBrowserVersion(browserFolder))
+            throw StartupFailure(StartupMessage::FixedRuntimeMissing, config.title);
+        return;
+    }
+    if (loader.HasBrowserVersion(std::nullopt))
+        return;
+    ShowMessage(config.installMessage, config.title, MB_ICONINFORMATION);
+    if (!loader.HasBrowserVersion(std::nullopt))
+        throw StartupFailure(config.installFailedMessage, config.title);
+}
+
 HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
 {
     if (!RegisterMainWindowClass(instance, static_cast<HICON>(config.iconHandle)))
@@ -97,6 +119,7 @@ int Run(HINSTANCE instance)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::string appFolder = FolderOf(GetExecutablePath());
     AppConfig config = LoadConfig(appFolder);
+    std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
 
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;
@@ -107,11 +130,23 @@ int Run(HINSTANCE instance)
     const std::string webResourceFolder = "www\\";
     AssetBundle bundle;
     BundleFile bundleFile;
+    ResourceServer resources(bundle, appFolder, webResourceFolder);
+    WebView2Loader loader(appFolder, resources);
+    std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
+    CheckRuntime(loader, config, browserFolder);
     OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleFile);
 
-    CreateWindowOrFail(instance, config, titleWide);
+    Win32MainWindow window(CreateWindowOrFail(instance, config, titleWide));
+    Win32Desktop desktop;
+    ResourceSite site = resources.Site();
+    CorvaneWebView webView(config, site, window, desktop, loader,
+        {appFolder, webResourceFolder, userDataFolder, browserFolder});
+    SetWindowHost(&webView);
+    webView.Init();
     int exitCode = static_cast<int>(RunMessageLoop());
 
+    resources.releaseMappedFiles();
+    SetWindowHost(nullptr);
     bundle.clear();
     bundleFile.Close();
     Gdiplus::GdiplusShutdown(gdiplusToken);

@@ -36,7 +36,7 @@ ResourceServer::~ResourceServer()
 WebResponse ResourceServer::Respond(const std::string& relativeUri, const std::string* range)
 {
     WebResponse response;
-    response.answer = AnswerResourceRequest({bundle, disk, webFolder, '\\'}, relativeUri, range);
+    response.answer = AnswerResourceRequest(Site(), relativeUri, range);
     response.body = CreateBody(response.answer);
     return response;
 }

@@ -24,8 +24,13 @@ public:
     ResourceServer(const AssetBundle& bundle, const std::string& appFolder, const std::string& webResourceFolder);
     ~ResourceServer();
 
+    // What requests are answered from: the bundle, then the web folder.
+    ResourceSite Site() const { return {bundle, disk, webFolder, '\\'}; }
     // The answer to the text after the origin, with the "Range" value if any.
     WebResponse Respond(const std::string& relativeUri, const std::string* range);
+    // The body stream of an answer (owned by the caller, null when the answer
+    // has none); a disk slice that cannot be mapped turns the answer into 500.
+    IStream* CreateBody(ResourceAnswer& answer);
     const uint8_t* mapFileForRange(const std::string& requestPath, const std::string& diskPath);
     void releaseMappedFiles();
     size_t MappedFileCount() const { return mappings.size(); }
@@ -36,8 +41,6 @@ private:
         HANDLE mapping;
         const uint8_t* view;
     };
-
-    IStream* CreateBody(ResourceAnswer& answer);
 
     const AssetBundle& bundle;
     Win32DiskFiles disk;

@@ -22,7 +22,7 @@ CorvaneWebView::CorvaneWebView(const AppConfig& config, const ResourceSite& site
 void CorvaneWebView::Init()
 {
     if (config.hostingMode == HostingMode::WindowToVisual)
-        desktop.SetEnvironmentVariable("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
+        desktop.SetEnvironmentValue("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
     loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, config.chromiumArgs,
         [this](bool succeeded, std::shared_ptr<IWebViewEnvironment> created) {
             OnEnvironmentCreated(succeeded, std::move(created));

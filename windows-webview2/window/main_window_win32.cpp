@@ -1,11 +1,14 @@
 #include "main_window_win32.h"
 
 #include "app_config.h"
+#include "corvane_webview.h"
 #include "dpi_win32.h"
 
 const wchar_t* const MainWindowClassName = L"WindowsVelmora";
 
 namespace {
+
+CorvaneWebView* windowHost = nullptr;
 
 // Alt, F10, Alt+Space and Alt+letter arrive with only a character code in
 // lParam; swallowing them keeps the keyboard from opening the window menu
@@ -17,11 +20,25 @@ bool IsKeyboardMenuCommand(WPARAM wParam, LPARAM lParam)
 
 }
 
+void SetWindowHost(CorvaneWebView* host)
+{
+    windowHost = host;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
         PostQuitMessage(0);
+        return 0;
+    case WM_MOVE:
+    case WM_MOVING:
+        if (windowHost)
+            windowHost->OnWindowMoved();
+        return 0;
+    case WM_SIZE:
+        if (windowHost)
+            windowHost->OnWindowSized();
         return 0;
     case WM_SYSCOMMAND:
         if (IsKeyboardMenuCommand(wParam, lParam))

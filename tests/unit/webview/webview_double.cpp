@@ -405,7 +405,7 @@ void DesktopModel::OpenWithShell(const std::string& url)
     calls.push_back("shell " + url);
 }
 
-void DesktopModel::SetEnvironmentVariable(const std::string& name, const std::string& value)
+void DesktopModel::SetEnvironmentValue(const std::string& name, const std::string& value)
 {
     calls.push_back("environment " + name + "=" + value);
 }

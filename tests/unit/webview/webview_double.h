@@ -87,7 +87,7 @@ public:
 class DesktopModel : public IDesktop {
 public:
     void OpenWithShell(const std::string& url) override;
-    void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
+    void SetEnvironmentValue(const std::string& name, const std::string& value) override;
     void FailRun(const std::string& text) override;
 
     std::vector<std::string> calls;

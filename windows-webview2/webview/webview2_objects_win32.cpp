@@ -1,0 +1,418 @@
+#include "webview2_objects_win32.h"
+
+#include <objbase.h>
+
+#include "com_callback_win32.h"
+#include "paths_win32.h"
+#include "resource_server_win32.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// A string the runtime allocated, as UTF-8; the string is freed.
+std::string TakeString(LPWSTR text)
+{
+    if (!text)
+        return {};
+    std::string result = WideToUtf8(text);
+    CoTaskMemFree(text);
+    return result;
+}
+
+class NavigationStartingArgs : public INavigationStartingArgs {
+public:
+    explicit NavigationStartingArgs(ICoreWebView2NavigationStartingEventArgs* args) : args(args) {}
+    std::string Uri() override
+    {
+        LPWSTR uri = nullptr;
+        args->get_Uri(&uri);
+        return TakeString(uri);
+    }
+    void Cancel() override { args->put_Cancel(TRUE); }
+
+private:
+    ICoreWebView2NavigationStartingEventArgs* args;
+};
+
+class NewWindowRequestedArgs : public INewWindowRequestedArgs {
+public:
+    explicit NewWindowRequestedArgs(ICoreWebView2NewWindowRequestedEventArgs* args) : args(args) {}
+    std::string Uri() override
+    {
+        LPWSTR uri = nullptr;
+        args->get_Uri(&uri);
+        return TakeString(uri);
+    }
+    void MarkHandled() override { args->put_Handled(TRUE); }
+
+private:
+    ICoreWebView2NewWindowRequestedEventArgs* args;
+};
+
+class PermissionRequestedArgs : public IPermissionRequestedArgs {
+public:
+    explicit PermissionRequestedArgs(ICoreWebView2PermissionRequestedEventArgs* args) : args(args) {}
+    void Allow() override { args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW); }
+
+private:
+    ICoreWebView2PermissionRequestedEventArgs* args;
+};
+
+class AcceleratorKeyPressedArgs : public IAcceleratorKeyPressedArgs {
+public:
+    explicit AcceleratorKeyPressedArgs(ICoreWebView2AcceleratorKeyPressedEventArgs* args) : args(args) {}
+    uint32_t VirtualKey() override
+    {
+        UINT key = 0;
+        args->get_VirtualKey(&key);
+        return key;
+    }
+
+private:
+    ICoreWebView2AcceleratorKeyPressedEventArgs* args;
+};
+
+class WebMessageReceivedArgs : public IWebMessageReceivedArgs {
+public:
+    explicit WebMessageReceivedArgs(ICoreWebView2WebMessageReceivedEventArgs* args) : args(args) {}
+    std::string Source() override
+    {
+        LPWSTR source = nullptr;
+        args->get_Source(&source);
+        return TakeString(source);
+    }
+    std::optional<std::string> MessageAsString() override
+    {
+        LPWSTR message = nullptr;
+        if (FAILED(args->TryGetWebMessageAsString(&message)) || !message)
+            return std::nullopt;
+        return TakeString(message);
+    }
+
+private:
+    ICoreWebView2WebMessageReceivedEventArgs* args;
+};
+
+class WebResourceRequestedArgs : public IWebResourceRequestedArgs {
+public:
+    WebResourceRequestedArgs(ICoreWebView2WebResourceRequestedEventArgs* args, ICoreWebView2Environment* environment,
+        ResourceServer& resources)
+        : args(args), environment(environment), resources(resources)
+    {
+        args->get_Request(&request);
+    }
+    std::string Uri() override
+    {
+        LPWSTR uri = nullptr;
+        if (request)
+            request->get_Uri(&uri);
+        return TakeString(uri);
+    }
+    std::optional<std::string> Header(const std::string& name) override
+    {
+        ComPtr<ICoreWebView2HttpRequestHeaders> headers;
+        if (!request || FAILED(request->get_Headers(&headers)) || !headers)
+            return std::nullopt;
+        std::wstring wideName = Utf8ToWide(name);
+        BOOL present = FALSE;
+        headers->Contains(wideName.c_str(), &present);
+        if (!present)
+            return std::nullopt;
+        LPWSTR value = nullptr;
+        headers->GetHeader(wideName.c_str(), &value);
+        return TakeString(value);
+    }
+    void Respond(ResourceAnswer& answer) override
+    {
+        ComPtr<IStream> body;
+        body.Attach(resources.CreateBody(answer));
+        ComPtr<ICoreWebView2WebResourceResponse> response;
+        environment->CreateWebResourceResponse(body.Get(), answer.status, Utf8ToWide(answer.reason).c_str(),
+            Utf8ToWide(answer.JoinedHeaders()).c_str(), &response);
+        if (response)
+            args->put_Response(response.Get());
+    }
+
+private:
+    ICoreWebView2WebResourceRequestedEventArgs* args;
+    ICoreWebView2Environment* environment;
+    ResourceServer& resources;
+    ComPtr<ICoreWebView2WebResourceRequest> request;
+};
+
+class Settings3 : public IWebViewSettings3 {
+public:
+    explicit Settings3(ComPtr<ICoreWebView2Settings3> settings) : settings(std::move(settings)) {}
+    void SetAreBrowserAcceleratorKeysEnabled(bool enabled) override
+    {
+        settings->put_AreBrowserAcceleratorKeysEnabled(enabled);
+    }
+
+private:
+    ComPtr<ICoreWebView2Settings3> settings;
+};
+
+class Settings : public IWebViewSettings {
+public:
+    explicit Settings(ComPtr<ICoreWebView2Settings> settings) : settings(std::move(settings)) {}
+    void SetIsScriptEnabled(bool enabled) override { settings->put_IsScriptEnabled(enabled); }
+    void SetAreHostObjectsAllowed(bool allowed) override { settings->put_AreHostObjectsAllowed(allowed); }
+    void SetAreDefaultScriptDialogsEnabled(bool enabled) override
+    {
+        settings->put_AreDefaultScriptDialogsEnabled(enabled);
+    }
+    void SetIsWebMessageEnabled(bool enabled) override { settings->put_IsWebMessageEnabled(enabled); }
+    void SetIsZoomControlEnabled(bool enabled) override { settings->put_IsZoomControlEnabled(enabled); }
+    void SetAreDefaultContextMenusEnabled(bool enabled) override
+    {
+        settings->put_AreDefaultContextMenusEnabled(enabled);
+    }
+    void SetAreDevToolsEnabled(bool enabled) override { settings->put_AreDevToolsEnabled(enabled); }
+    std::shared_ptr<IWebViewSettings3> QuerySettings3() override
+    {
+        ComPtr<ICoreWebView2Settings3> settings3;
+        if (FAILED(settings->QueryInterface(IID_ICoreWebView2Settings3, reinterpret_cast<void**>(settings3.GetAddressOf())))
+            || !settings3)
+            return nullptr;
+        return std::make_shared<Settings3>(settings3);
+    }
+
+private:
+    ComPtr<ICoreWebView2Settings> settings;
+};
+
+class WebView2 : public IWebView2 {
+public:
+    explicit WebView2(ComPtr<ICoreWebView2_2> webView) : webView(std::move(webView)) {}
+    void AddDomContentLoaded(WebViewNotification handler) override
+    {
+        EventRegistrationToken token;
+        webView->add_DOMContentLoaded(
+            MakeComCallback<ICoreWebView2DOMContentLoadedEventHandler, IID_ICoreWebView2DOMContentLoadedEventHandler>(
+                [handler](ICoreWebView2*, ICoreWebView2DOMContentLoadedEventArgs*) {
+                    handler();
+                    return S_OK;
+                })
+                .Get(),
+            &token);
+    }
+
+private:
+    ComPtr<ICoreWebView2_2> webView;
+};
+
+// Adds a handler whose arguments are wrapped in Wrapper for the call.
+template <typename Handler, const IID& HandlerId, typename Wrapper, typename RuntimeArgs, typename ContractArgs>
+ComPtr<Handler> WrapEvent(WebViewEvent<ContractArgs> handler)
+{
+    return MakeComCallback<Handler, HandlerId>([handler](ICoreWebView2*, RuntimeArgs* args) {
+        Wrapper wrapped(args);
+        handler(wrapped);
+        return S_OK;
+    });
+}
+
+template <typename Handler, const IID& HandlerId>
+ComPtr<Handler> WrapNotification(WebViewNotification handler)
+{
+    return MakeComCallback<Handler, HandlerId>([handler](ICoreWebView2*, IUnknown*) {
+        handler();
+        return S_OK;
+    });
+}
+
+class WebView : public IWebView {
+public:
+    WebView(ComPtr<ICoreWebView2> webView, ComPtr<ICoreWebView2Environment> environment, ResourceServer& resources)
+        : webView(std::move(webView)), environment(std::move(environment)), resources(resources)
+    {
+    }
+    std::shared_ptr<IWebViewSettings> Settings() override
+    {
+        ComPtr<ICoreWebView2Settings> settings;
+        webView->get_Settings(&settings);
+        return settings ? std::make_shared<::Settings>(settings) : nullptr;
+    }
+    void Navigate(const std::string& uri) override { webView->Navigate(Utf8ToWide(uri).c_str()); }
+    void AddWebResourceRequestedFilter(const std::string& uriPattern) override
+    {
+        webView->AddWebResourceRequestedFilter(Utf8ToWide(uriPattern).c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    }
+    void AddNavigationStarting(WebViewEvent<INavigationStartingArgs> handler) override
+    {
+        webView->add_NavigationStarting(WrapEvent<ICoreWebView2NavigationStartingEventHandler,
+                                            IID_ICoreWebView2NavigationStartingEventHandler, NavigationStartingArgs,
+                                            ICoreWebView2NavigationStartingEventArgs>(handler)
+                                            .Get(),
+            &token);
+    }
+    void AddWebResourceRequested(WebViewEvent<IWebResourceRequestedArgs> handler) override
+    {
+        ComPtr<ICoreWebView2Environment> env = environment;
+        ResourceServer& server = resources;
+        webView->add_WebResourceRequested(
+            MakeComCallback<ICoreWebView2WebResourceRequestedEventHandler,
+                IID_ICoreWebView2WebResourceRequestedEventHandler>(
+                [handler, env, &server](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+                    WebResourceRequestedArgs wrapped(args, env.Get(), server);
+                    handler(wrapped);
+                    return S_OK;
+                })
+                .Get(),
+            &token);
+    }
+    void AddPermissionRequested(WebViewEvent<IPermissionRequestedArgs> handler) override
+    {
+        webView->add_PermissionRequested(WrapEvent<ICoreWebView2PermissionRequestedEventHandler,
+                                             IID_ICoreWebView2PermissionRequestedEventHandler, PermissionRequestedArgs,
+                                             ICoreWebView2PermissionRequestedEventArgs>(handler)
+                                             .Get(),
+            &token);
+    }
+    void AddWebMessageReceived(WebViewEvent<IWebMessageReceivedArgs> handler) override
+    {
+        webView->add_WebMessageReceived(WrapEvent<ICoreWebView2WebMessageReceivedEventHandler,
+                                            IID_ICoreWebView2WebMessageReceivedEventHandler, WebMessageReceivedArgs,
+                                            ICoreWebView2WebMessageReceivedEventArgs>(handler)
+                                            .Get(),
+            &token);
+    }
+    void AddNewWindowRequested(WebViewEvent<INewWindowRequestedArgs> handler) override
+    {
+        webView->add_NewWindowRequested(WrapEvent<ICoreWebView2NewWindowRequestedEventHandler,
+                                            IID_ICoreWebView2NewWindowRequestedEventHandler, NewWindowRequestedArgs,
+                                            ICoreWebView2NewWindowRequestedEventArgs>(handler)
+                                            .Get(),
+            &token);
+    }
+    void AddDocumentTitleChanged(WebViewNotification handler) override
+    {
+        webView->add_DocumentTitleChanged(WrapNotification<ICoreWebView2DocumentTitleChangedEventHandler,
+                                              IID_ICoreWebView2DocumentTitleChangedEventHandler>(handler)
+                                              .Get(),
+            &token);
+    }
+    void AddContainsFullScreenElementChanged(WebViewNotification handler) override
+    {
+        webView->add_ContainsFullScreenElementChanged(
+            WrapNotification<ICoreWebView2ContainsFullScreenElementChangedEventHandler,
+                IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler>(handler)
+                .Get(),
+            &token);
+    }
+    void AddWindowCloseRequested(WebViewNotification handler) override
+    {
+        webView->add_WindowCloseRequested(WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
+                                              IID_ICoreWebView2WindowCloseRequestedEventHandler>(handler)
+                                              .Get(),
+            &token);
+    }
+    std::string DocumentTitle() override
+    {
+        LPWSTR title = nullptr;
+        webView->get_DocumentTitle(&title);
+        return TakeString(title);
+    }
+    bool ContainsFullScreenElement() override
+    {
+        BOOL contains = FALSE;
+        webView->get_ContainsFullScreenElement(&contains);
+        return contains != FALSE;
+    }
+    void OpenDevToolsWindow() override { webView->OpenDevToolsWindow(); }
+    void PostWebMessageAsJson(const std::string& json) override
+    {
+        webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
+    }
+    std::shared_ptr<IWebView2> QueryWebView2() override
+    {
+        ComPtr<ICoreWebView2_2> webView2;
+        if (FAILED(webView->QueryInterface(IID_ICoreWebView2_2, reinterpret_cast<void**>(webView2.GetAddressOf())))
+            || !webView2)
+            return nullptr;
+        return std::make_shared<::WebView2>(webView2);
+    }
+
+private:
+    ComPtr<ICoreWebView2> webView;
+    ComPtr<ICoreWebView2Environment> environment;
+    ResourceServer& resources;
+    // Handlers stay attached for the whole run, so their tokens are not kept.
+    EventRegistrationToken token {};
+};
+
+class Controller : public IWebViewController {
+public:
+    Controller(ComPtr<ICoreWebView2Controller> controller, ComPtr<ICoreWebView2Environment> environment,
+        ResourceServer& resources)
+        : controller(std::move(controller)), environment(std::move(environment)), resources(resources)
+    {
+    }
+    std::shared_ptr<IWebView> WebView() override
+    {
+        ComPtr<ICoreWebView2> webView;
+        controller->get_CoreWebView2(&webView);
+        return webView ? std::make_shared<::WebView>(webView, environment, resources) : nullptr;
+    }
+    void SetBounds(const WindowRect& bounds) override
+    {
+        controller->put_Bounds(RECT {bounds.left, bounds.top, bounds.right, bounds.bottom});
+    }
+    void SetIsVisible(bool visible) override { controller->put_IsVisible(visible); }
+    void MoveFocusProgrammatic() override { controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); }
+    void NotifyParentWindowPositionChanged() override { controller->NotifyParentWindowPositionChanged(); }
+    void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) override
+    {
+        EventRegistrationToken token;
+        controller->add_AcceleratorKeyPressed(
+            MakeComCallback<ICoreWebView2AcceleratorKeyPressedEventHandler,
+                IID_ICoreWebView2AcceleratorKeyPressedEventHandler>(
+                [handler](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+                    AcceleratorKeyPressedArgs wrapped(args);
+                    handler(wrapped);
+                    return S_OK;
+                })
+                .Get(),
+            &token);
+    }
+
+private:
+    ComPtr<ICoreWebView2Controller> controller;
+    ComPtr<ICoreWebView2Environment> environment;
+    ResourceServer& resources;
+};
+
+class Environment : public IWebViewEnvironment {
+public:
+    Environment(ComPtr<ICoreWebView2Environment> environment, ResourceServer& resources)
+        : environment(std::move(environment)), resources(resources)
+    {
+    }
+    void CreateController(NativeWindow parent, WebViewCompletion<IWebViewController> completed) override
+    {
+        ComPtr<ICoreWebView2Environment> env = environment;
+        ResourceServer& server = resources;
+        auto handler = MakeComCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+            IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
+            [completed, env, &server](HRESULT result, ICoreWebView2Controller* controller) {
+                completed(SUCCEEDED(result), controller ? std::make_shared<Controller>(controller, env, server) : nullptr);
+                return S_OK;
+            });
+        if (FAILED(environment->CreateCoreWebView2Controller(static_cast<HWND>(parent), handler.Get())))
+            completed(false, nullptr);
+    }
+
+private:
+    ComPtr<ICoreWebView2Environment> environment;
+    ResourceServer& resources;
+};
+
+}
+
+std::shared_ptr<IWebViewEnvironment> WrapEnvironment(ICoreWebView2Environment* environment, ResourceServer& resources)
+{
+    if (!environment)
+        return nullptr;
+    return std::make_shared<Environment>(environment, resources);
+}

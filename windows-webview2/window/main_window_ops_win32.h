@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include "main_window.h"
+
+// IMainWindow over the real main window.
+class Win32MainWindow : public IMainWindow {
+public:
+    explicit Win32MainWindow(HWND window) : window(window) {}
+
+    NativeWindow Handle() override;
+    WindowRect ClientRect() override;
+    WindowRect Rect() override;
+    WindowRect MonitorRect() override;
+    uint32_t Style() override;
+    uint32_t ExStyle() override;
+    void SetStyles(uint32_t style, uint32_t exStyle) override;
+    void Place(const WindowRect& rect) override;
+    void Resize(int32_t width, int32_t height) override;
+    void Move(int32_t x, int32_t y) override;
+    OuterSize OuterSizeForClient(int32_t width, int32_t height, uint32_t style, uint32_t exStyle) override;
+    int32_t ScaleForDpi(int32_t value) override;
+    void MarkFullscreen(bool on) override;
+    void SetTitle(const std::string& title) override;
+    void Show() override;
+    void Close() override;
+
+private:
+    HWND window;
+    // Created on first use; a failed creation is tried again next time.
+    Microsoft::WRL::ComPtr<ITaskbarList2> taskbarList;
+};
