@@ -31,7 +31,8 @@ box_raw_texts_in() {
 # Runs a Windows program, answers every message box it shows with Return,
 # and records what was shown (BOX_TEXTS by line, BOX_RAW by box, BOX_CAPTIONS).
 # Extra commands after "--" run in parallel
-# (for example a helper that closes the main window).
+# (for example a helper that closes the main window). RUN_DIR, when set, is
+# the current directory of the run instead of the program's folder.
 run_program() {
   local exe=$1; shift
   local helper=()
@@ -39,7 +40,7 @@ run_program() {
   local log
   log=$(mktemp)
   BOX_TEXTS=(); BOX_RAW=(); BOX_CAPTIONS=(); EXIT_CODE=""
-  (cd "$(dirname "$exe")" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
+  (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
   local pid=$! answered=0 started=$SECONDS
   [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
   while kill -0 "$pid" 2>/dev/null; do

@@ -3,6 +3,7 @@
 source "$(dirname "$0")/harness.sh"
 velmora=$1
 closer=$2
+runtime_double=$3
 load_text="Failed to load package.json. Check the file is in the same folder as the app."
 parse_text="Failed to parse package.json. Check the file has valid JSON and that all parameters are correct."
 
@@ -10,6 +11,7 @@ export_with() {
   local folder
   folder=$(new_folder)
   cp "$velmora" "$folder/Velmora.exe"
+  cp "$runtime_double" "$folder/WebView2Loader.dll"
   [ "$1" = "-" ] || printf '%s' "$1" >"$folder/package.json"
   echo "$folder"
 }

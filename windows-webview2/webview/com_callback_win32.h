@@ -7,6 +7,8 @@
 #include <functional>
 #include <utility>
 
+#include "com_reference_win32.h"
+
 // A counted COM callback object of one WebView2 handler interface whose
 // Invoke runs a std::function. Exceptions never cross into the runtime.
 template <typename Interface, const IID& InterfaceId, typename Method = decltype(&Interface::Invoke)>
@@ -59,7 +61,5 @@ private:
 template <typename Interface, const IID& InterfaceId, typename Function>
 Microsoft::WRL::ComPtr<Interface> MakeComCallback(Function&& function)
 {
-    Microsoft::WRL::ComPtr<Interface> callback;
-    callback.Attach(new ComCallback<Interface, InterfaceId>(std::forward<Function>(function)));
-    return callback;
+    return AdoptReference<Interface>(new ComCallback<Interface, InterfaceId>(std::forward<Function>(function)));
 }

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "com_reference_win32.h"
+
 namespace {
 
 HRESULT CopyOut(const std::wstring& value, LPWSTR* out)
@@ -209,7 +211,5 @@ private:
 
 Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> MakeEnvironmentOptions(const std::wstring& browserArguments)
 {
-    Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> options;
-    options.Attach(new EnvironmentOptions(browserArguments));
-    return options;
+    return AdoptReference<ICoreWebView2EnvironmentOptions>(new EnvironmentOptions(browserArguments));
 }

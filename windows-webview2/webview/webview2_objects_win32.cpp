@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "com_callback_win32.h"
+#include "com_reference_win32.h"
 #include "paths_win32.h"
 #include "resource_server_win32.h"
 
@@ -125,8 +126,7 @@ public:
     }
     void Respond(ResourceAnswer& answer) override
     {
-        ComPtr<IStream> body;
-        body.Attach(resources.CreateBody(answer));
+        ComPtr<IStream> body = AdoptReference(resources.CreateBody(answer));
         ComPtr<ICoreWebView2WebResourceResponse> response;
         environment->CreateWebResourceResponse(body.Get(), answer.status, Utf8ToWide(answer.reason).c_str(),
             Utf8ToWide(answer.JoinedHeaders()).c_str(), &response);

@@ -1,0 +1,767 @@
+/* A WebView2Loader.dll for end-to-end runs of the host under Wine, which has
+ * no WebView2 runtime. It implements the SDK's COM interfaces that the host
+ * calls (everything else answers E_NOTIMPL) and plays a scripted page:
+ * "webview2-double-script.txt" beside the DLL lists one step per line, run
+ * one by one through the host's message loop after the first navigation.
+ * What the host does is written to "webview2-double-log.txt"; the answer to
+ * each "request" step is written to "response-<n>.txt" as status line,
+ * header lines, an empty line and the body bytes.
+ *
+ * Steps: window | domcontentloaded | title <text> | fullscreen on|off |
+ * message <json> | request <uri> [<range>] | navigation <uri> |
+ * newwindow <uri> | permission | key <virtual key> | close */
+#include <windows.h>
+#include <objbase.h>
+#include <stdio.h>
+#include <string.h>
+#include <wchar.h>
+
+#include "WebView2.h"
+
+typedef struct Object Object;
+typedef void (*Step)(void);
+
+struct Object {
+    void* vtbl;
+    LONG references;
+    const IID* const* interfaces;
+    const char* name; /* logged when the last reference goes */
+    IUnknown* handler;
+    BOOL flag;
+    int number;
+    WCHAR* text;
+    WCHAR* text2;
+    IUnknown* held;
+};
+
+static HMODULE self;
+static FILE* logFile;
+static HWND parentWindow;
+static WCHAR folder[MAX_PATH];
+static char* scriptLines[256];
+static int scriptCount, scriptNext, responseCount;
+static WCHAR documentTitle[512] = L"";
+static WCHAR pageUri[2048] = L"";
+static BOOL containsFullScreenElement;
+static Step pending[8];
+static int pendingCount;
+
+static IUnknown* environmentCompleted;
+static IUnknown* controllerCompleted;
+static IUnknown* navigationStarting;
+static IUnknown* webResourceRequested;
+static IUnknown* permissionRequested;
+static IUnknown* webMessageReceived;
+static IUnknown* newWindowRequested;
+static IUnknown* documentTitleChanged;
+static IUnknown* fullScreenChanged;
+static IUnknown* windowCloseRequested;
+static IUnknown* domContentLoaded;
+static IUnknown* acceleratorKeyPressed;
+static Object* environment;
+static Object* controller;
+static Object* webView;
+
+/* ---- logging ---- */
+
+static void Log(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vfprintf(logFile, format, args);
+    va_end(args);
+    fputc('\n', logFile);
+    fflush(logFile);
+}
+
+static const char* Utf8(const WCHAR* text)
+{
+    static char buffers[4][4096];
+    static int next;
+    char* out = buffers[next++ % 4];
+    out[0] = 0;
+    if (text)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, out, 4096, NULL, NULL);
+    return out;
+}
+
+static WCHAR* Wide(const char* text)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, NULL, 0);
+    WCHAR* out = (WCHAR*)CoTaskMemAlloc(length * sizeof(WCHAR));
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, out, length);
+    return out;
+}
+
+static WCHAR* CopyWide(const WCHAR* text)
+{
+    size_t bytes = (wcslen(text) + 1) * sizeof(WCHAR);
+    WCHAR* out = (WCHAR*)CoTaskMemAlloc(bytes);
+    memcpy(out, text, bytes);
+    return out;
+}
+
+/* ---- objects ---- */
+
+static HRESULT STDMETHODCALLTYPE NotImplemented(void* This)
+{
+    (void)This;
+    return E_NOTIMPL;
+}
+
+static void FillVtbl(void* vtbl, size_t size)
+{
+    void** slots = (void**)vtbl;
+    for (size_t i = 0; i < size / sizeof(void*); ++i)
+        slots[i] = (void*)NotImplemented;
+}
+
+static HRESULT STDMETHODCALLTYPE QueryInterfaceOf(void* This, REFIID id, void** out)
+{
+    Object* object = (Object*)This;
+    if (IsEqualIID(id, &IID_IUnknown)) {
+        *out = This;
+        object->references++;
+        return S_OK;
+    }
+    for (const IID* const* known = object->interfaces; *known; ++known) {
+        if (IsEqualIID(id, *known)) {
+            *out = This;
+            object->references++;
+            return S_OK;
+        }
+    }
+    *out = NULL;
+    return E_NOINTERFACE;
+}
+
+static ULONG STDMETHODCALLTYPE AddRefOf(void* This)
+{
+    return (ULONG)++((Object*)This)->references;
+}
+
+static void Drop(IUnknown** slot)
+{
+    if (*slot)
+        (*slot)->lpVtbl->Release(*slot);
+    *slot = NULL;
+}
+
+/* A WebView that goes away lets go of its event handlers, as the runtime's
+ * does; they may hold the last references to the environment. */
+static void DropWebViewHandlers(void)
+{
+    IUnknown** slots[] = {&navigationStarting, &webResourceRequested, &permissionRequested, &webMessageReceived,
+        &newWindowRequested, &documentTitleChanged, &fullScreenChanged, &windowCloseRequested, &domContentLoaded,
+        &acceleratorKeyPressed};
+    for (size_t i = 0; i < sizeof slots / sizeof slots[0]; ++i)
+        Drop(slots[i]);
+}
+
+static ULONG STDMETHODCALLTYPE ReleaseOf(void* This)
+{
+    Object* object = (Object*)This;
+    LONG left = --object->references;
+    if (left == 0 && object->name)
+        Log("released %s", object->name);
+    if (left == 0 && object == webView)
+        DropWebViewHandlers();
+    return (ULONG)left;
+}
+
+static Object* NewObject(void* vtbl, const IID* const* interfaces, const char* name)
+{
+    Object* object = (Object*)calloc(1, sizeof(Object));
+    object->vtbl = vtbl;
+    object->references = 1;
+    object->interfaces = interfaces;
+    object->name = name;
+    return object;
+}
+
+#define COMMON(vt)                                                     \
+    do {                                                               \
+        FillVtbl(&(vt), sizeof(vt));                                   \
+        *(void**)&(vt).QueryInterface = (void*)QueryInterfaceOf;       \
+        *(void**)&(vt).AddRef = (void*)AddRefOf;                       \
+        *(void**)&(vt).Release = (void*)ReleaseOf;                     \
+    } while (0)
+
+static void Keep(IUnknown** slot, void* handler)
+{
+    *slot = (IUnknown*)handler;
+    if (handler)
+        (*slot)->lpVtbl->AddRef(*slot);
+}
+
+/* ---- the message loop pump ---- */
+
+static void CALLBACK Pump(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+static void Schedule(Step step)
+{
+    pending[pendingCount++] = step;
+    SetTimer(NULL, 0, 20, Pump);
+}
+
+static void RunScriptStep(void);
+
+static void CALLBACK Pump(HWND window, UINT message, UINT_PTR id, DWORD time)
+{
+    (void)window;
+    (void)message;
+    (void)time;
+    KillTimer(NULL, id);
+    if (pendingCount == 0)
+        return;
+    Step step = pending[0];
+    memmove(pending, pending + 1, sizeof(Step) * (size_t)--pendingCount);
+    step();
+}
+
+/* ---- settings ---- */
+
+#define SETTING(name)                                                                \
+    static HRESULT STDMETHODCALLTYPE Put##name(ICoreWebView2Settings3* This, BOOL v) \
+    {                                                                                \
+        (void)This;                                                                  \
+        Log("setting " #name " %d", v);                                              \
+        return S_OK;                                                                 \
+    }
+SETTING(IsScriptEnabled)
+SETTING(AreHostObjectsAllowed)
+SETTING(AreDefaultScriptDialogsEnabled)
+SETTING(IsWebMessageEnabled)
+SETTING(IsZoomControlEnabled)
+SETTING(AreDefaultContextMenusEnabled)
+SETTING(AreDevToolsEnabled)
+SETTING(AreBrowserAcceleratorKeysEnabled)
+
+static ICoreWebView2Settings3Vtbl settingsVtbl;
+static const IID* const settingsInterfaces[] = {
+    &IID_ICoreWebView2Settings, &IID_ICoreWebView2Settings2, &IID_ICoreWebView2Settings3, NULL};
+
+/* ---- event arguments ---- */
+
+static HRESULT STDMETHODCALLTYPE GetArgsUri(void* This, LPWSTR* uri)
+{
+    *uri = CopyWide(((Object*)This)->text);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutArgsFlag(void* This, BOOL value)
+{
+    ((Object*)This)->flag = value;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutPermissionState(ICoreWebView2PermissionRequestedEventArgs* This,
+    COREWEBVIEW2_PERMISSION_STATE state)
+{
+    ((Object*)This)->number = (int)state;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetVirtualKey(ICoreWebView2AcceleratorKeyPressedEventArgs* This, UINT* key)
+{
+    *key = (UINT)((Object*)This)->number;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE TryGetMessageString(ICoreWebView2WebMessageReceivedEventArgs* This, LPWSTR* message)
+{
+    *message = CopyWide(((Object*)This)->text2);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetHeader(ICoreWebView2HttpRequestHeaders* This, LPCWSTR name, LPWSTR* value)
+{
+    Object* headers = (Object*)This;
+    if (!headers->text || _wcsicmp(name, L"Range") != 0)
+        return E_INVALIDARG;
+    *value = CopyWide(headers->text);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE ContainsHeader(ICoreWebView2HttpRequestHeaders* This, LPCWSTR name, BOOL* present)
+{
+    Object* headers = (Object*)This;
+    *present = headers->text && _wcsicmp(name, L"Range") == 0;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetRequestHeaders(ICoreWebView2WebResourceRequest* This,
+    ICoreWebView2HttpRequestHeaders** headers)
+{
+    Object* request = (Object*)This;
+    *headers = (ICoreWebView2HttpRequestHeaders*)request->held;
+    request->held->lpVtbl->AddRef(request->held);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetRequest(ICoreWebView2WebResourceRequestedEventArgs* This,
+    ICoreWebView2WebResourceRequest** request)
+{
+    Object* args = (Object*)This;
+    *request = (ICoreWebView2WebResourceRequest*)args->held;
+    args->held->lpVtbl->AddRef(args->held);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutResponse(ICoreWebView2WebResourceRequestedEventArgs* This,
+    ICoreWebView2WebResourceResponse* response)
+{
+    Object* args = (Object*)This;
+    args->handler = (IUnknown*)response;
+    response->lpVtbl->AddRef(response);
+    return S_OK;
+}
+
+static ICoreWebView2NavigationStartingEventArgsVtbl navigationArgsVtbl;
+static ICoreWebView2NewWindowRequestedEventArgsVtbl newWindowArgsVtbl;
+static ICoreWebView2PermissionRequestedEventArgsVtbl permissionArgsVtbl;
+static ICoreWebView2AcceleratorKeyPressedEventArgsVtbl keyArgsVtbl;
+static ICoreWebView2WebMessageReceivedEventArgsVtbl messageArgsVtbl;
+static ICoreWebView2HttpRequestHeadersVtbl headersVtbl;
+static ICoreWebView2WebResourceRequestVtbl requestVtbl;
+static ICoreWebView2WebResourceRequestedEventArgsVtbl resourceArgsVtbl;
+static ICoreWebView2WebResourceResponseVtbl responseVtbl;
+static const IID* const noInterfaces[] = {NULL};
+
+/* ---- environment, controller, WebView ---- */
+
+static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment* This, IStream* content, int status,
+    LPCWSTR reason, LPCWSTR headers, ICoreWebView2WebResourceResponse** response)
+{
+    (void)This;
+    Object* created = NewObject(&responseVtbl, noInterfaces, NULL);
+    created->number = status;
+    created->text = CopyWide(reason);
+    created->text2 = CopyWide(headers);
+    created->held = (IUnknown*)content;
+    if (content)
+        content->lpVtbl->AddRef(content);
+    *response = (ICoreWebView2WebResourceResponse*)created;
+    return S_OK;
+}
+
+static void CompleteController(void);
+
+static HRESULT STDMETHODCALLTYPE CreateController(ICoreWebView2Environment* This, HWND parent,
+    ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler)
+{
+    (void)This;
+    parentWindow = parent;
+    Log("create controller parent=%s", parent && IsWindow(parent) ? "main window" : "none");
+    Keep(&controllerCompleted, handler);
+    Schedule(CompleteController);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetCoreWebView2(ICoreWebView2Controller* This, ICoreWebView2** out)
+{
+    (void)This;
+    *out = (ICoreWebView2*)webView;
+    webView->references++;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutBounds(ICoreWebView2Controller* This, RECT bounds)
+{
+    (void)This;
+    Log("bounds %ld %ld %ld %ld", bounds.left, bounds.top, bounds.right, bounds.bottom);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutIsVisible(ICoreWebView2Controller* This, BOOL visible)
+{
+    (void)This;
+    Log("controller visible %d", visible);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE MoveFocus(ICoreWebView2Controller* This, COREWEBVIEW2_MOVE_FOCUS_REASON reason)
+{
+    (void)This;
+    Log("focus %d", (int)reason);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE NotifyParentMoved(ICoreWebView2Controller* This)
+{
+    (void)This;
+    return S_OK;
+}
+
+#define ADD_HANDLER(function, Interface, slot)                                                      \
+    static HRESULT STDMETHODCALLTYPE function(void* This, Interface* handler, EventRegistrationToken* token) \
+    {                                                                                               \
+        (void)This;                                                                                 \
+        if (token)                                                                                  \
+            token->value = 1;                                                                       \
+        Log("attach " #slot);                                                                       \
+        Keep(&slot, handler);                                                                       \
+        return S_OK;                                                                                \
+    }
+ADD_HANDLER(AddAcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler, acceleratorKeyPressed)
+ADD_HANDLER(AddNavigationStarting, ICoreWebView2NavigationStartingEventHandler, navigationStarting)
+ADD_HANDLER(AddWebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler, webResourceRequested)
+ADD_HANDLER(AddPermissionRequested, ICoreWebView2PermissionRequestedEventHandler, permissionRequested)
+ADD_HANDLER(AddWebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler, webMessageReceived)
+ADD_HANDLER(AddNewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, newWindowRequested)
+ADD_HANDLER(AddDocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler, documentTitleChanged)
+ADD_HANDLER(AddFullScreenChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler, fullScreenChanged)
+ADD_HANDLER(AddWindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, windowCloseRequested)
+ADD_HANDLER(AddDomContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, domContentLoaded)
+
+static HRESULT STDMETHODCALLTYPE GetSettings(ICoreWebView2_2* This, ICoreWebView2Settings** settings)
+{
+    (void)This;
+    *settings = (ICoreWebView2Settings*)NewObject(&settingsVtbl, settingsInterfaces, NULL);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE AddFilter(ICoreWebView2_2* This, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context)
+{
+    (void)This;
+    Log("filter %s context %d", Utf8(uri), (int)context);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_2* This, LPCWSTR uri)
+{
+    (void)This;
+    Log("navigate %s", Utf8(uri));
+    wcsncpy(pageUri, uri, 2047);
+    Schedule(RunScriptStep);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetDocumentTitle(ICoreWebView2_2* This, LPWSTR* title)
+{
+    (void)This;
+    *title = CopyWide(documentTitle);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetContainsFullScreenElement(ICoreWebView2_2* This, BOOL* contains)
+{
+    (void)This;
+    *contains = containsFullScreenElement;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE OpenDevTools(ICoreWebView2_2* This)
+{
+    (void)This;
+    Log("devtools opened");
+    return S_OK;
+}
+
+static ICoreWebView2EnvironmentVtbl environmentVtbl;
+static ICoreWebView2ControllerVtbl controllerVtbl;
+static ICoreWebView2_2Vtbl webViewVtbl;
+static const IID* const environmentInterfaces[] = {&IID_ICoreWebView2Environment, NULL};
+static const IID* const controllerInterfaces[] = {&IID_ICoreWebView2Controller, NULL};
+static const IID* const webViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, NULL};
+
+static void SetUpVtbls(void)
+{
+    COMMON(settingsVtbl);
+    settingsVtbl.put_IsScriptEnabled = PutIsScriptEnabled;
+    settingsVtbl.put_AreHostObjectsAllowed = PutAreHostObjectsAllowed;
+    settingsVtbl.put_AreDefaultScriptDialogsEnabled = PutAreDefaultScriptDialogsEnabled;
+    settingsVtbl.put_IsWebMessageEnabled = PutIsWebMessageEnabled;
+    settingsVtbl.put_IsZoomControlEnabled = PutIsZoomControlEnabled;
+    settingsVtbl.put_AreDefaultContextMenusEnabled = PutAreDefaultContextMenusEnabled;
+    settingsVtbl.put_AreDevToolsEnabled = PutAreDevToolsEnabled;
+    settingsVtbl.put_AreBrowserAcceleratorKeysEnabled = PutAreBrowserAcceleratorKeysEnabled;
+
+    COMMON(navigationArgsVtbl);
+    *(void**)&navigationArgsVtbl.get_Uri = (void*)GetArgsUri;
+    *(void**)&navigationArgsVtbl.put_Cancel = (void*)PutArgsFlag;
+    COMMON(newWindowArgsVtbl);
+    *(void**)&newWindowArgsVtbl.get_Uri = (void*)GetArgsUri;
+    *(void**)&newWindowArgsVtbl.put_Handled = (void*)PutArgsFlag;
+    COMMON(permissionArgsVtbl);
+    permissionArgsVtbl.put_State = PutPermissionState;
+    COMMON(keyArgsVtbl);
+    keyArgsVtbl.get_VirtualKey = GetVirtualKey;
+    COMMON(messageArgsVtbl);
+    *(void**)&messageArgsVtbl.get_Source = (void*)GetArgsUri;
+    messageArgsVtbl.TryGetWebMessageAsString = TryGetMessageString;
+    COMMON(headersVtbl);
+    headersVtbl.GetHeader = GetHeader;
+    headersVtbl.Contains = ContainsHeader;
+    COMMON(requestVtbl);
+    *(void**)&requestVtbl.get_Uri = (void*)GetArgsUri;
+    requestVtbl.get_Headers = GetRequestHeaders;
+    COMMON(resourceArgsVtbl);
+    resourceArgsVtbl.get_Request = GetRequest;
+    resourceArgsVtbl.put_Response = PutResponse;
+    COMMON(responseVtbl);
+
+    COMMON(environmentVtbl);
+    environmentVtbl.CreateCoreWebView2Controller = CreateController;
+    environmentVtbl.CreateWebResourceResponse = CreateResponse;
+    COMMON(controllerVtbl);
+    controllerVtbl.get_CoreWebView2 = GetCoreWebView2;
+    controllerVtbl.put_Bounds = PutBounds;
+    controllerVtbl.put_IsVisible = PutIsVisible;
+    controllerVtbl.MoveFocus = MoveFocus;
+    controllerVtbl.NotifyParentWindowPositionChanged = NotifyParentMoved;
+    *(void**)&controllerVtbl.add_AcceleratorKeyPressed = (void*)AddAcceleratorKeyPressed;
+    COMMON(webViewVtbl);
+    webViewVtbl.get_Settings = GetSettings;
+    webViewVtbl.AddWebResourceRequestedFilter = AddFilter;
+    webViewVtbl.Navigate = Navigate;
+    webViewVtbl.get_DocumentTitle = GetDocumentTitle;
+    webViewVtbl.get_ContainsFullScreenElement = GetContainsFullScreenElement;
+    webViewVtbl.OpenDevToolsWindow = OpenDevTools;
+    *(void**)&webViewVtbl.add_NavigationStarting = (void*)AddNavigationStarting;
+    *(void**)&webViewVtbl.add_WebResourceRequested = (void*)AddWebResourceRequested;
+    *(void**)&webViewVtbl.add_PermissionRequested = (void*)AddPermissionRequested;
+    *(void**)&webViewVtbl.add_WebMessageReceived = (void*)AddWebMessageReceived;
+    *(void**)&webViewVtbl.add_NewWindowRequested = (void*)AddNewWindowRequested;
+    *(void**)&webViewVtbl.add_DocumentTitleChanged = (void*)AddDocumentTitleChanged;
+    *(void**)&webViewVtbl.add_ContainsFullScreenElementChanged = (void*)AddFullScreenChanged;
+    *(void**)&webViewVtbl.add_WindowCloseRequested = (void*)AddWindowCloseRequested;
+    *(void**)&webViewVtbl.add_DOMContentLoaded = (void*)AddDomContentLoaded;
+}
+
+/* ---- completions and script steps ---- */
+
+static BOOL HasDirective(const char* directive)
+{
+    for (int i = 0; i < scriptCount; ++i) {
+        if (strcmp(scriptLines[i], directive) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+static void CompleteEnvironment(void)
+{
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler =
+        (ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*)environmentCompleted;
+    if (HasDirective("#fail-environment")) {
+        handler->lpVtbl->Invoke(handler, E_FAIL, NULL);
+        Drop(&environmentCompleted);
+        return;
+    }
+    environment = NewObject(&environmentVtbl, environmentInterfaces, "environment");
+    handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Environment*)environment);
+    ReleaseOf(environment);
+    Drop(&environmentCompleted);
+}
+
+static void CompleteController(void)
+{
+    ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler =
+        (ICoreWebView2CreateCoreWebView2ControllerCompletedHandler*)controllerCompleted;
+    controller = NewObject(&controllerVtbl, controllerInterfaces, "controller");
+    webView = NewObject(&webViewVtbl, webViewInterfaces, "webview");
+    handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Controller*)controller);
+    ReleaseOf(controller);
+    ReleaseOf(webView);
+    Drop(&controllerCompleted);
+}
+
+static void LogWindow(void)
+{
+    WCHAR title[512] = L"";
+    RECT frame, client;
+    MONITORINFO monitor = {sizeof(monitor)};
+    GetWindowTextW(parentWindow, title, 512);
+    GetWindowRect(parentWindow, &frame);
+    GetClientRect(parentWindow, &client);
+    GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    Log("window visible=%d title=%s frame=%ld %ld %ld %ld client=%ld %ld monitor=%ld %ld %ld %ld style=%08lx",
+        IsWindowVisible(parentWindow) ? 1 : 0, Utf8(title), frame.left, frame.top, frame.right, frame.bottom,
+        client.right, client.bottom, monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
+        monitor.rcMonitor.bottom, (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE));
+}
+
+typedef HRESULT(STDMETHODCALLTYPE* Invoke2)(IUnknown* This, IUnknown* sender, IUnknown* args);
+
+static void Raise(IUnknown* handler, void* sender, void* args)
+{
+    /* Every event handler's Invoke takes (sender, args) after This. */
+    Invoke2 invoke = (Invoke2)((void**)handler->lpVtbl)[3];
+    invoke(handler, (IUnknown*)sender, (IUnknown*)args);
+}
+
+static void WriteResponse(const char* uri, Object* response)
+{
+    WCHAR path[MAX_PATH];
+    swprintf(path, MAX_PATH, L"%lsresponse-%d.txt", folder, ++responseCount);
+    FILE* out = _wfopen(path, L"wb");
+    fprintf(out, "%d %s\n%s\n\n", response->number, Utf8(response->text), Utf8(response->text2));
+    IStream* body = (IStream*)response->held;
+    if (body) {
+        char buffer[65536];
+        ULONG got = 0;
+        while (SUCCEEDED(body->lpVtbl->Read(body, buffer, sizeof buffer, &got)) && got > 0)
+            fwrite(buffer, 1, got, out);
+    }
+    fclose(out);
+    Log("request %s answered response-%d.txt", uri, responseCount);
+}
+
+static void Request(const char* argument)
+{
+    char uri[2048] = "", range[256] = "";
+    sscanf(argument, "%2047s %255[^\n]", uri, range);
+    Object* headers = NewObject(&headersVtbl, noInterfaces, NULL);
+    headers->text = range[0] ? Wide(range) : NULL;
+    Object* request = NewObject(&requestVtbl, noInterfaces, NULL);
+    request->text = Wide(uri);
+    request->held = (IUnknown*)headers;
+    Object* args = NewObject(&resourceArgsVtbl, noInterfaces, NULL);
+    args->held = (IUnknown*)request;
+    if (!webResourceRequested) {
+        Log("request %s not intercepted", uri);
+        return;
+    }
+    Raise(webResourceRequested, webView, args);
+    if (args->handler)
+        WriteResponse(uri, (Object*)args->handler);
+    else
+        Log("request %s unanswered", uri);
+}
+
+static Object* UriArgs(void* vtbl, const char* uri)
+{
+    Object* args = NewObject(vtbl, noInterfaces, NULL);
+    args->text = Wide(uri);
+    return args;
+}
+
+static void RunStep(const char* command, const char* argument)
+{
+    if (strcmp(command, "window") == 0) {
+        LogWindow();
+    } else if (strcmp(command, "domcontentloaded") == 0) {
+        Raise(domContentLoaded, webView, NULL);
+    } else if (strcmp(command, "title") == 0) {
+        MultiByteToWideChar(CP_UTF8, 0, argument, -1, documentTitle, 512);
+        Raise(documentTitleChanged, webView, NULL);
+    } else if (strcmp(command, "fullscreen") == 0) {
+        containsFullScreenElement = strcmp(argument, "on") == 0;
+        Raise(fullScreenChanged, webView, NULL);
+    } else if (strcmp(command, "message") == 0) {
+        Object* args = UriArgs(&messageArgsVtbl, Utf8(pageUri));
+        args->text2 = Wide(argument);
+        Raise(webMessageReceived, webView, args);
+    } else if (strcmp(command, "request") == 0) {
+        Request(argument);
+    } else if (strcmp(command, "navigation") == 0) {
+        Object* args = UriArgs(&navigationArgsVtbl, argument);
+        if (navigationStarting)
+            Raise(navigationStarting, webView, args);
+        Log("navigation %s cancelled=%d", argument, args->flag);
+    } else if (strcmp(command, "newwindow") == 0) {
+        Object* args = UriArgs(&newWindowArgsVtbl, argument);
+        Raise(newWindowRequested, webView, args);
+        Log("newwindow %s handled=%d", argument, args->flag);
+    } else if (strcmp(command, "permission") == 0) {
+        Object* args = NewObject(&permissionArgsVtbl, noInterfaces, NULL);
+        Raise(permissionRequested, webView, args);
+        Log("permission state=%d", args->number);
+    } else if (strcmp(command, "key") == 0) {
+        Object* args = NewObject(&keyArgsVtbl, noInterfaces, NULL);
+        args->number = atoi(argument);
+        if (acceleratorKeyPressed)
+            Raise(acceleratorKeyPressed, controller, args);
+    } else if (strcmp(command, "close") == 0) {
+        Raise(windowCloseRequested, webView, NULL);
+    }
+}
+
+static void RunScriptStep(void)
+{
+    while (scriptNext < scriptCount && scriptLines[scriptNext][0] == '#')
+        ++scriptNext;
+    if (scriptNext >= scriptCount)
+        return;
+    char* line = scriptLines[scriptNext++];
+    char command[64] = "";
+    const char* space = strchr(line, ' ');
+    size_t length = space ? (size_t)(space - line) : strlen(line);
+    memcpy(command, line, length < 63 ? length : 63);
+    Schedule(RunScriptStep);
+    RunStep(command, space ? space + 1 : "");
+}
+
+/* ---- the loader's exports ---- */
+
+HRESULT STDAPICALLTYPE DoubleGetVersion(PCWSTR browserFolder, LPWSTR* version)
+{
+    Log("version query folder=%s", browserFolder ? Utf8(browserFolder) : "(none)");
+    *version = NULL;
+    if (HasDirective("#no-runtime"))
+        return S_OK;
+    if (browserFolder) {
+        DWORD attributes = GetFileAttributesW(browserFolder);
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    *version = CopyWide(L"134.0.3124.44");
+    return S_OK;
+}
+
+HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR userDataFolder,
+    ICoreWebView2EnvironmentOptions* options, ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler)
+{
+    LPWSTR arguments = NULL, target = NULL;
+    void* options8 = NULL;
+    options->lpVtbl->get_AdditionalBrowserArguments(options, &arguments);
+    options->lpVtbl->get_TargetCompatibleBrowserVersion(options, &target);
+    options->lpVtbl->QueryInterface(options, &IID_ICoreWebView2EnvironmentOptions8, &options8);
+    Log("create environment folder=%s userdata=%s arguments=%s target=%s options8=%s",
+        browserFolder ? Utf8(browserFolder) : "(none)", Utf8(userDataFolder), Utf8(arguments), Utf8(target),
+        options8 ? "yes" : "no");
+    CoTaskMemFree(arguments);
+    CoTaskMemFree(target);
+    if (options8)
+        ((IUnknown*)options8)->lpVtbl->Release((IUnknown*)options8);
+    WCHAR hostingMode[128];
+    if (GetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", hostingMode, 128) == 0)
+        wcscpy(hostingMode, L"(unset)");
+    Log("hosting mode variable=%s", Utf8(hostingMode));
+    Keep(&environmentCompleted, handler);
+    Schedule(CompleteEnvironment);
+    return S_OK;
+}
+
+static void ReadScript(void)
+{
+    WCHAR path[MAX_PATH];
+    char line[4096];
+    swprintf(path, MAX_PATH, L"%lswebview2-double-script.txt", folder);
+    FILE* script = _wfopen(path, L"rb");
+    if (!script)
+        return;
+    while (scriptCount < 256 && fgets(line, sizeof line, script)) {
+        line[strcspn(line, "\r\n")] = 0;
+        if (line[0])
+            scriptLines[scriptCount++] = _strdup(line);
+    }
+    fclose(script);
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    (void)reserved;
+    if (reason != DLL_PROCESS_ATTACH)
+        return TRUE;
+    self = instance;
+    GetModuleFileNameW(self, folder, MAX_PATH);
+    *(wcsrchr(folder, L'\\') + 1) = 0;
+    WCHAR path[MAX_PATH];
+    swprintf(path, MAX_PATH, L"%lswebview2-double-log.txt", folder);
+    logFile = _wfopen(path, L"ab");
+    ReadScript();
+    SetUpVtbls();
+    return TRUE;
+}

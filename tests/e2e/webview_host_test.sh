@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The real host with the WebView2 runtime double: creation, settings,
+# handlers, a scripted page, resource answers, window state and shut-down.
+source "$(dirname "$0")/harness.sh"
+velmora=$1
+runtime_double=$2
+empty_library=$3
+tool=$4
+install_text="This app requires the Microsoft Edge WebView2 runtime. It will be downloaded and installed for you now."
+install_failed_text="Failed to install the Microsoft Edge WebView2 runtime. Check that you have permission to install it, and that your Internet connection is working. Run the app again to try again."
+fixed_text='This app is set to "fixed" distribution mode, but the WebView2 control failed to initialize. Check there is a valid fixed distribution of Microsoft Edge WebView2 runtime in the "webview2" subfolder.'
+
+# An export folder with package.json ($1) and the double's script ($2).
+export_with() {
+  local folder
+  folder=$(new_folder)
+  cp "$velmora" "$folder/Velmora.exe"
+  cp "$runtime_double" "$folder/WebView2Loader.dll"
+  printf '%s' "$1" >"$folder/package.json"
+  printf '%s\n' "$2" >"$folder/webview2-double-script.txt"
+  echo "$folder"
+}
+
+# The log lines of the double that start with $2.
+logged() {
+  grep -a "^$2" "$1/webview2-double-log.txt" | tr -d '\r'
+}
+
+# The window fields of the n-th "window" line ($2, from 1).
+window_state() {
+  logged "$1" "window " | sed -n "${2}p"
+}
+
+field() {
+  sed -n "s/.* $1=\([^=]*\) [a-z]*=.*/\1/p; s/.* $1=\([0-9a-f]*\)$/\1/p" <<<"$2" | head -n 1
+}
+
+# A bundle-mode page played from start to close.
+folder=$(export_with '{"name": "game", "window": {"title": "My Game", "width": 640, "height": 480}}' "window
+domcontentloaded
+window
+title Page Title
+window
+request https://velmora.localhost/index.html
+request https://velmora.localhost/img/a%20b.txt bytes=2-5
+request https://velmora.localhost/loose.txt
+request https://velmora.localhost/missing.png
+request https://velmora.localhost/loose.txt bytes=99-
+navigation https://velmora.localhost/next.html
+navigation https://example.com/
+newwindow file:///C:/windows/notepad.exe
+permission
+fullscreen on
+window
+message {\"type\":\"set-window-size\",\"windowWidth\":300,\"windowHeight\":200}
+window
+fullscreen off
+window
+message {\"type\":\"set-window-size\",\"windowWidth\":800,\"windowHeight\":600}
+window
+message {\"type\":\"set-window-position\",\"windowX\":10,\"windowY\":20}
+window
+key 123
+close")
+mkdir -p "$folder/packed/img" "$folder/www"
+printf '<!doctype html><title>Game</title>' >"$folder/packed/index.html"
+printf 'bundle text, not loose' >"$folder/packed/img/a b.txt"
+"$tool" pack "$folder/packed" "$folder/www/assets.dat" >/dev/null
+printf 'loose file contents' >"$folder/www/loose.txt"
+run_program "$folder/Velmora.exe"
+expect_run "bundle page" 0 0
+expect_eq "environment" 1 "$(logged "$folder" "create environment folder=(none) userdata=C:\\\\users\\\\.*\\\\AppData\\\\Local\\\\game arguments= target=134.0.3124.44 options8=yes$" | wc -l)"
+expect_eq "hosting mode untouched" "hosting mode variable=(unset)" "$(logged "$folder" "hosting mode")"
+expect_eq "filter" "filter https://velmora.localhost/* context 0" "$(logged "$folder" "filter")"
+expect_eq "start page" "navigate https://velmora.localhost/index.html" "$(logged "$folder" "navigate")"
+first=$(window_state "$folder" 1)
+expect_eq "hidden before the page is ready" 0 "$(field visible "$first")"
+expect_eq "configured title" "My Game" "$(field title "$first")"
+expect_eq "configured client size" "640 480" "$(field client "$first")"
+expect_eq "shown on DOMContentLoaded" 1 "$(field visible "$(window_state "$folder" 2)")"
+expect_eq "page title" "Page Title" "$(field title "$(window_state "$folder" 3)")"
+n=0
+for request in "index.html" "img/a%20b.txt --range bytes=2-5" "loose.txt" "missing.png" "loose.txt --range bytes=99-"; do
+  n=$((n + 1))
+  # shellcheck disable=SC2086
+  expect_eq "answer $n ($request) as the resource server defines it" same \
+    "$(cmp -s <("$tool" get "$folder" $request) "$folder/response-$n.txt" && echo same)"
+done
+expect_eq "partial bundle answer" "206 Partial Content" "$(head -n 1 "$folder/response-2.txt")"
+expect_eq "navigation inside the origin" "navigation https://velmora.localhost/next.html cancelled=0" "$(logged "$folder" "navigation https://velmora")"
+expect_eq "navigation outside the origin" "navigation https://example.com/ cancelled=1" "$(logged "$folder" "navigation https://example")"
+expect_eq "file URL handled, not opened" "newwindow file:///C:/windows/notepad.exe handled=1" "$(logged "$folder" "newwindow")"
+expect_eq "permission allowed" "permission state=1" "$(logged "$folder" "permission")"
+windowed=$(window_state "$folder" 3)
+full=$(window_state "$folder" 4)
+expect_eq "full screen covers the monitor" "$(field monitor "$full")" "$(field frame "$full")"
+expect_eq "full screen has no caption" 0 "$(( 0x$(field style "$full") & 0x00C40000 ))"
+expect_eq "no resizing in full screen" "$(field frame "$full")" "$(field frame "$(window_state "$folder" 5)")"
+expect_eq "full screen off restores the frame" "$(field frame "$windowed")" "$(field frame "$(window_state "$folder" 6)")"
+expect_eq "full screen off restores the style" "$(field style "$windowed")" "$(field style "$(window_state "$folder" 6)")"
+expect_eq "set-window-size 800 600" "800 600" "$(field client "$(window_state "$folder" 7)")"
+expect_eq "the WebView follows the new client size" 1 "$(logged "$folder" "bounds 0 0 800 600$" | wc -l)"
+expect_eq "set-window-position 10 20" "10 20" "$(field frame "$(window_state "$folder" 8)" | cut -d' ' -f1-2)"
+expect_eq "F12 opens the developer tools" "devtools opened" "$(logged "$folder" "devtools")"
+expect_eq "shut-down releases the WebView objects" "released webview
+released controller
+released environment" "$(logged "$folder" "released")"
+
+# Remote mode with window-to-visual hosting: nothing intercepted or restricted.
+folder=$(export_with '{"name": "game", "main": "https://example.com/play", "settings": {"content-mode": "remote", "hosting-mode": "window-to-visual"}, "chromium-args": "--mute-audio"}' "request https://velmora.localhost/index.html
+navigation https://elsewhere.example/
+close")
+run_program "$folder/Velmora.exe"
+expect_run "remote page" 0 0
+expect_eq "remote: hosting mode" "hosting mode variable=COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL" "$(logged "$folder" "hosting mode")"
+expect_eq "remote: browser arguments" 1 "$(logged "$folder" "create environment .* arguments=--mute-audio " | wc -l)"
+expect_eq "remote: no filter" "" "$(logged "$folder" "filter")"
+expect_eq "remote: start page" "navigate https://example.com/play" "$(logged "$folder" "navigate")"
+expect_eq "remote: no interception" "request https://velmora.localhost/index.html not intercepted" "$(logged "$folder" "request")"
+expect_eq "remote: navigation free" "navigation https://elsewhere.example/ cancelled=0" "$(logged "$folder" "navigation")"
+
+# Fixed distribution finds "webview2" beside the executable, whatever the
+# current directory, and never in the current directory.
+fixed='{"name": "game", "window": {"title": "My Game"}, "settings": {"distribution-mode": "fixed"}}'
+elsewhere=$(new_folder)
+mkdir "$elsewhere/webview2"
+folder=$(export_with "$fixed" "close")
+RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
+expect_run "fixed runtime missing beside the executable" 1 1 "$fixed_text" "My Game"
+mkdir "$folder/webview2"
+RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
+expect_run "fixed runtime beside the executable" 0 0
+expect_eq "fixed: browser folder" 1 "$(logged "$folder" "create environment folder=.*$(basename "$folder")\\\\webview2 " | wc -l)"
+
+# Runtime and loader failures: one box each, exit code 1.
+folder=$(export_with '{"name": "game", "window": {"title": "My Game"}}' "#no-runtime")
+run_program "$folder/Velmora.exe"
+expect_run "no runtime" 1 2 "$install_text" "My Game"
+expect_eq "no runtime: second box" "$install_failed_text" "${BOX_TEXTS[1]:-}"
+expect_eq "no runtime: second caption" "My Game" "${BOX_CAPTIONS[1]:-}"
+
+folder=$(export_with '{"name": "game"}' "#fail-environment")
+run_program "$folder/Velmora.exe"
+expect_run "environment creation fails" 1 1 "Failed to create the WebView2 environment. Check that the Microsoft Edge WebView2 runtime is installed and working, then run the app again." "Windows Velmora"
+
+folder=$(export_with '{"name": "game"}' "close")
+rm "$folder/WebView2Loader.dll"
+run_program "$folder/Velmora.exe"
+expect_run "loader missing" 1 1 "Failed to load WebView2Loader.dll. Check the file is in the same folder as the app." "Windows Velmora"
+cp "$empty_library" "$folder/WebView2Loader.dll"
+run_program "$folder/Velmora.exe"
+expect_run "loader without exports" 1 1 "WebView2Loader.dll is damaged or too old. Replace it with the one that came with the app." "Windows Velmora"
+
+finish
