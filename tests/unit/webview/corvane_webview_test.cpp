@@ -156,7 +156,7 @@ TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
     }
 }
 
-TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadAndCloseEvents)
+TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadFullScreenAndCloseEvents)
 {
     Start();
     EXPECT_FALSE(window.visible);
@@ -169,6 +169,12 @@ TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadAndCloseEvents)
     EXPECT_EQ("Level 1", window.title);
     runtime.RaiseDocumentTitleChanged("");
     EXPECT_EQ("", window.title);
+
+    runtime.RaiseContainsFullScreenElementChanged(true);
+    EXPECT_TRUE(host->isFullscreen);
+    EXPECT_EQ(window.monitor, window.frame);
+    runtime.RaiseContainsFullScreenElementChanged(false);
+    EXPECT_FALSE(host->isFullscreen);
 
     runtime.RaiseWindowCloseRequested();
     EXPECT_EQ("close", window.calls.back());
