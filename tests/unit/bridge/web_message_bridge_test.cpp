@@ -1,30 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "corvane_webview.h"
-#include "std_disk_files.h"
 #include "web_message_bridge.h"
 #include "webview_double.h"
 
 namespace {
 
-struct WebMessageBridgeTest : testing::Test {
-    WebMessageBridgeTest() { LoadAppConfig(R"({"name": "game"})", config); }
-
+struct WebMessageBridgeTest : testing::Test, HostOverDoubles {
     std::vector<std::string> Run(const std::string& text)
     {
         window.calls.clear();
         HandleWebMessage(host, text);
         return window.calls;
     }
-
-    AppConfig config;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, "/nowhere/", '/'};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    CorvaneWebView host {config, site, window, desktop, runtime, WebViewFolders()};
 };
 
 using Calls = std::vector<std::string>;

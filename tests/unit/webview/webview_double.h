@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app_config.h"
+#include "corvane_webview.h"
 #include "desktop.h"
 #include "main_window.h"
+#include "std_disk_files.h"
 #include "resource_answer.h"
 #include "webview_contract.h"
 
@@ -91,4 +94,19 @@ public:
     void FailRun(const std::string& text) override;
 
     std::vector<std::string> calls;
+};
+
+// A host object over the doubles, with the default configuration of an app
+// named "game" and an empty site.
+struct HostOverDoubles {
+    HostOverDoubles() { LoadAppConfig(R"({"name": "game"})", config); }
+
+    AppConfig config;
+    AssetBundle bundle;
+    StdDiskFiles disk;
+    ResourceSite site {bundle, disk, "/nowhere/", '/'};
+    MainWindowModel window;
+    DesktopModel desktop;
+    WebViewDouble runtime;
+    CorvaneWebView host {config, site, window, desktop, runtime, WebViewFolders()};
 };

@@ -1,23 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "corvane_webview.h"
-#include "std_disk_files.h"
 #include "webview_double.h"
 
 namespace {
 
-struct WindowStateTest : testing::Test {
-    WindowStateTest() { LoadAppConfig(R"({"name": "game"})", config); }
-
-    AppConfig config;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, "/nowhere/", '/'};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    CorvaneWebView host {config, site, window, desktop, runtime, WebViewFolders()};
-};
+struct WindowStateTest : testing::Test, HostOverDoubles {};
 
 }
 
