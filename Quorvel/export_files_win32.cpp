@@ -10,20 +10,24 @@
 
 namespace {
 
+uint64_t StatSize(const std::wstring& path)
+{
+    struct _stat64 status {};
+    return _wstat64(path.c_str(), &status) == 0 && status.st_size > 0 ? static_cast<uint64_t>(status.st_size) : 0;
+}
+
 std::string ReadUpTo(const std::string& path, uint64_t maxBytes)
 {
+    std::wstring widePath = Utf8ToWide(path);
     FILE* file = nullptr;
     // "S" hints sequential access to the cache manager.
-    if (_wfopen_s(&file, Utf8ToWide(path).c_str(), L"rbS") != 0 || !file)
+    if (_wfopen_s(&file, widePath.c_str(), L"rbS") != 0 || !file)
         return {};
-    struct _stat64 status {};
     std::string bytes;
-    if (_wstat64(Utf8ToWide(path).c_str(), &status) == 0 && status.st_size > 0) {
-        uint64_t size = std::min<uint64_t>(static_cast<uint64_t>(status.st_size), maxBytes);
-        if (size <= bytes.max_size()) {
-            bytes.resize(static_cast<size_t>(size));
-            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-        }
+    uint64_t size = std::min(StatSize(widePath), maxBytes);
+    if (size <= bytes.max_size()) {
+        bytes.resize(static_cast<size_t>(size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
     }
     std::fclose(file);
     return bytes;
@@ -43,8 +47,7 @@ std::string ExportFilesWin32::ReadFileStart(const std::string& path, size_t maxB
 
 uint64_t ExportFilesWin32::FileSize(const std::string& path)
 {
-    struct _stat64 status {};
-    return _wstat64(Utf8ToWide(path).c_str(), &status) == 0 ? static_cast<uint64_t>(status.st_size) : 0;
+    return StatSize(Utf8ToWide(path));
 }
 
 std::vector<std::string> ExportFilesWin32::ListExecutables(const std::string& folderPath)
