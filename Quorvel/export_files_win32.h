@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export_files.h"
+#include "Quorvel/export_files.h"
 
 // IExportFiles over the C runtime and the Win32 file search.
 class ExportFilesWin32 : public IExportFiles {

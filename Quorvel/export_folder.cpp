@@ -1,21 +1,13 @@
-#include "export_folder.h"
+#include "Quorvel/export_folder.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "icon_writer.h"
-#include "pe_image.h"
+#include "common/ascii.h"
+#include "Quorvel/icon_writer.h"
+#include "Quorvel/pe_image.h"
 
 namespace {
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 bool IsExcluded(const std::string& name)
 {

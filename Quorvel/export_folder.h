@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "export_files.h"
-#include "icon_list.h"
-#include "resource_updater.h"
+#include "Quorvel/export_files.h"
+#include "Quorvel/icon_list.h"
+#include "Quorvel/resource_updater.h"
 
 // The folders searched, relative to the tool's own folder, in order.
 inline constexpr std::array<const char*, 6> ExportFolders = {"", "x86\\", "x64\\", "arm64\\", "win32\\", "win64\\"};

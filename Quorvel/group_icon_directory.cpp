@@ -1,4 +1,4 @@
-#include "group_icon_directory.h"
+#include "Quorvel/group_icon_directory.h"
 
 namespace {
 

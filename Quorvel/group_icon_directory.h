@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "icon_list.h"
+#include "Quorvel/icon_list.h"
 
 // The RT_GROUP_ICON data for the icons in list order: a 6-byte header and
 // one 14-byte little-endian record per icon. imageLengths[k] is the byte

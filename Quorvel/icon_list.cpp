@@ -1,4 +1,4 @@
-#include "icon_list.h"
+#include "Quorvel/icon_list.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "json_readers.h"
+#include "common/json_readers.h"
 
 namespace {
 

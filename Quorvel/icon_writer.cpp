@@ -1,9 +1,9 @@
-#include "icon_writer.h"
+#include "Quorvel/icon_writer.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "group_icon_directory.h"
+#include "Quorvel/group_icon_directory.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "export_files.h"
-#include "icon_list.h"
-#include "resource_updater.h"
+#include "Quorvel/export_files.h"
+#include "Quorvel/icon_list.h"
+#include "Quorvel/resource_updater.h"
 
 // Writes the icons (read from folderPath + src) into the executable as
 // RT_ICON 1..n in the neutral language and the group "MAINICON", removing

@@ -1,4 +1,4 @@
-#include "pe_image.h"
+#include "Quorvel/pe_image.h"
 
 #include <algorithm>
 #include <stdexcept>

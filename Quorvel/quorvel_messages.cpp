@@ -1,4 +1,4 @@
-#include "quorvel_messages.h"
+#include "Quorvel/quorvel_messages.h"
 
 std::string UpdatedText(const std::vector<std::string>& updated)
 {

@@ -1,6 +1,6 @@
-#include "resource_updater_win32.h"
+#include "Quorvel/resource_updater_win32.h"
 
-#include "text_win32.h"
+#include "common/text_win32.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "resource_updater.h"
+#include "Quorvel/resource_updater.h"
 
 // IResourceUpdater over LoadLibraryExW, EnumResource* and the
 // BeginUpdateResourceW family.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export_files.h"
+#include "Quorvel/export_files.h"
 
 // IExportFiles over the C++ standard library, for the command-line tool
 // and the native tests.

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <vector>
 
-#include "bundle_bytes.h"
-#include "resource_answer.h"
-#include "std_disk_files.h"
+#include "tests/support/bundle_bytes.h"
+#include "assets/resource_answer.h"
+#include "assets/std_disk_files.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void BM_ParseBundle(benchmark::State& state)
         size_t before = mallinfo2().uordblks;
         AssetBundle bundle;
         bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-        bundle.parse();
+        bundle.Parse();
         heap = mallinfo2().uordblks - before;
         benchmark::DoNotOptimize(bundle.Directory().size());
     }
@@ -54,7 +54,7 @@ void Answer(benchmark::State& state, const ResourceSite& site, const std::string
         ResourceAnswer answer = AnswerResourceRequest(site, uri, range);
         const ResourceBody& body = answer.body;
         if (body.kind == ResourceBody::Kind::BundleSlice)
-            std::memcpy(sink.data(), site.bundle.fileData(body.offset), body.length);
+            std::memcpy(sink.data(), site.bundle.FileData(body.offset), body.length);
         benchmark::DoNotOptimize(sink.data());
     }
 }
@@ -65,7 +65,7 @@ void BM_LookupAnswer(benchmark::State& state)
     std::string image = BundleOf(entries, 16);
     AssetBundle bundle;
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-    bundle.parse();
+    bundle.Parse();
     StdDiskFiles disk;
     std::vector<char> sink(16);
     Answer(state, {bundle, disk, "/nonexistent/www/", '/'}, EntryName(entries / 2), nullptr, sink);
@@ -79,7 +79,7 @@ void BM_BundleAnswer(benchmark::State& state)
     std::string image = BundleOf(1, size);
     AssetBundle bundle;
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-    bundle.parse();
+    bundle.Parse();
     StdDiskFiles disk;
     std::string range = "bytes=0-" + std::to_string(size / 2 - 1);
     std::vector<char> sink(size);

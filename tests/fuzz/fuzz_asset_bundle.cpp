@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "asset_bundle.h"
+#include "assets/asset_bundle.h"
 
 // Any image parses or throws a runtime error, and every entry it keeps lies
 // inside the image (the copy is exactly as large as the input, so the
@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     AssetBundle bundle;
     bundle.AttachMemory(image.data(), image.size());
     try {
-        bundle.parse();
+        bundle.Parse();
     } catch (const std::runtime_error&) {
     }
     volatile uint8_t sink = 0;
     for (const auto& [name, entry] : bundle.Directory()) {
         if (entry.size == 0)
             continue;
-        const uint8_t* first = bundle.fileData(entry.offset);
+        const uint8_t* first = bundle.FileData(entry.offset);
         if (first < image.data() || first + entry.size > image.data() + image.size())
             __builtin_trap();
         sink = sink + first[0] + first[entry.size - 1];

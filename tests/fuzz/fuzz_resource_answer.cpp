@@ -5,10 +5,10 @@
 #include <fstream>
 #include <string>
 
-#include "asset_bundle.h"
-#include "bundle_bytes.h"
-#include "resource_answer.h"
-#include "std_disk_files.h"
+#include "assets/asset_bundle.h"
+#include "tests/support/bundle_bytes.h"
+#include "assets/resource_answer.h"
+#include "assets/std_disk_files.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +28,7 @@ struct Site {
         image = BundleBytes().Header().Chunk("blob", "abcdefgh").Chunk("fdir",
             Directory(2, DirectoryEntry("a.txt", 0, 3) + DirectoryEntry("b/c.js", 3, 5))).bytes;
         bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-        bundle.parse();
+        bundle.Parse();
         web = fs::weakly_canonical(root + "/www").string() + "/";
     }
 

@@ -1,21 +1,14 @@
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
 
 #include <nlohmann/json.hpp>
 
-#include "app_config.h"
-#include "commands.h"
-#include "startup_messages.h"
+#include "common/file_reading.h"
+#include "config/app_config.h"
+#include "tools/velmora-tool/commands.h"
+#include "app/startup_messages.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 nlohmann::ordered_json ConfigAsJson(const AppConfig& config)
 {
@@ -47,7 +40,7 @@ int RunConfigCommand(const CommandArgs& args)
         std::fputs("usage: velmora-tool config <package.json>\n", stderr);
         return 2;
     }
-    std::string text = ReadFile(args[0]);
+    std::string text = ReadWholeFile(args[0]);
     if (text.empty()) {
         std::fprintf(stderr, "%s\n", StartupMessage::LoadPackage);
         return 1;

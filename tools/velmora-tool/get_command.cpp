@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "asset_bundle.h"
-#include "commands.h"
-#include "mapped_file.h"
-#include "resource_answer.h"
-#include "std_disk_files.h"
+#include "assets/asset_bundle.h"
+#include "assets/bundle_image.h"
+#include "tools/velmora-tool/commands.h"
+#include "assets/resource_answer.h"
+#include "assets/std_disk_files.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void WriteBody(const AssetBundle& bundle, const ResourceBody& body)
         WriteOut(NotFoundText, body.length);
         return;
     case ResourceBody::Kind::BundleSlice:
-        WriteOut(bundle.fileData(body.offset), body.length);
+        WriteOut(bundle.FileData(body.offset), body.length);
         return;
     case ResourceBody::Kind::DiskFile:
     case ResourceBody::Kind::DiskSlice:
@@ -63,11 +63,8 @@ int RunGetCommand(const CommandArgs& args)
     std::unique_ptr<MappedFile> image;
     StdDiskFiles disk;
     try {
-        if (disk.Examine(web + "assets.dat").exists) {
-            image = std::make_unique<MappedFile>(web + "assets.dat");
-            bundle.AttachMemory(image->Data(), image->Size());
-            bundle.parse();
-        }
+        if (disk.Examine(web + "assets.dat").exists)
+            MapBundle(web + "assets.dat", bundle, image);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Error reading asset bundle: %s\n", error.what());
     }

@@ -2,8 +2,8 @@
 #include <exception>
 #include <fstream>
 
-#include "asset_bundle.h"
-#include "commands.h"
+#include "assets/asset_bundle.h"
+#include "tools/velmora-tool/commands.h"
 
 // Lists the directory in its order, including the entries read before a fault.
 int RunLsCommand(const CommandArgs& args)
@@ -24,7 +24,7 @@ int RunLsCommand(const CommandArgs& args)
     int status = 0;
     std::string error;
     try {
-        bundle.parse();
+        bundle.Parse();
     } catch (const std::exception& failure) {
         error = failure.what();
         status = 1;

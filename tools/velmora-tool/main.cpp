@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <map>
 
-#include "commands.h"
+#include "tools/velmora-tool/commands.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <unistd.h>
 
-#include "bundle_writer.h"
-#include "commands.h"
+#include "assets/bundle_writer.h"
+#include "tools/velmora-tool/commands.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "startup_win32.h"
+#include "app/startup_win32.h"
 
 // Hybrid-graphics drivers read these to run the host on the fast GPU.
 extern "C" {

@@ -8,10 +8,6 @@ inline const char* const ParsePackage =
 inline const char* const FixedRuntimeMissing =
     "This app is set to \"fixed\" distribution mode, but the WebView2 control failed to initialize. Check there is "
     "a valid fixed distribution of Microsoft Edge WebView2 runtime in the \"webview2\" subfolder.";
-inline const char* const LoaderMissing =
-    "Failed to load WebView2Loader.dll. Check the file is in the same folder as the app.";
-inline const char* const LoaderIncomplete =
-    "WebView2Loader.dll is damaged or too old. Replace it with the one that came with the app.";
 inline const char* const BundleUnreadable = "Error reading asset bundle";
 inline const char* const RegisterClassFailed = "Failed to register window class";
 inline const char* const CreateWindowFailed = "Failed to create window";

@@ -1,51 +1,32 @@
-#include "startup_win32.h"
-
-#include <cstdio>
+#include "app/startup_win32.h"
 
 #include <gdiplus.h>
 #include <objbase.h>
 
-#include "app_config.h"
-#include "asset_bundle.h"
-#include "browser_folder.h"
-#include "bundle_file_win32.h"
-#include "corvane_webview.h"
-#include "desktop_win32.h"
-#include "main_window_ops_win32.h"
-#include "main_window_win32.h"
-#include "message_box_win32.h"
-#include "paths_win32.h"
-#include "resource_server_win32.h"
-#include "startup_messages.h"
-#include "webview2_loader_win32.h"
-#include "window_icon_win32.h"
+#include "app/startup_failure.h"
+#include "app/startup_messages.h"
+#include "assets/asset_bundle.h"
+#include "assets/body_streams_win32.h"
+#include "assets/bundle_image.h"
+#include "assets/disk_files_win32.h"
+#include "common/file_reading.h"
+#include "common/message_box_win32.h"
+#include "common/paths_win32.h"
+#include "config/app_config.h"
+#include "webview/browser_folder.h"
+#include "webview/corvane_webview.h"
+#include "webview/desktop_win32.h"
+#include "webview/webview2_loader_win32.h"
+#include "webview/webview_error.h"
+#include "window/main_window_win32.h"
+#include "window/window_class_win32.h"
+#include "window/window_icon_win32.h"
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
-    std::string::size_type slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(0, slash + 1);
-}
-
-std::string ReadPackageText(const std::string& path)
-{
-    std::string text;
-    FILE* file = _wfopen(PlatformPath(path).c_str(), L"rbS");
-    if (!file)
-        return text;
-    int64_t size = FileSize(path);
-    if (size > 0) {
-        text.resize(static_cast<size_t>(size));
-        text.resize(fread(text.data(), 1, text.size(), file));
-    }
-    fclose(file);
-    return text;
-}
-
 AppConfig LoadConfig(const std::string& appFolder)
 {
-    std::string text = ReadPackageText(appFolder + "package.json");
+    std::string text = ReadWholeFile(appFolder + "package.json");
     if (text.empty())
         throw StartupFailure(StartupMessage::LoadPackage, DefaultWindowTitle);
     AppConfig config;
@@ -57,10 +38,13 @@ AppConfig LoadConfig(const std::string& appFolder)
     return config;
 }
 
+// The icon resource that the program's resource script embeds.
+const WORD ApplicationIconId = 32512;
+
 HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::string& appFolder)
 {
     HICON icon = config.icon.empty() ? nullptr : LoadIconFromFile(appFolder + config.icon);
-    return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(32512));
+    return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(ApplicationIconId));
 }
 
 // The evergreen runtime is looked for once more after the user was told;
@@ -91,14 +75,23 @@ HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::
 
 // A damaged bundle only warns: the app still runs from whatever entries were
 // read and from the loose files in "www".
-void OpenBundle(const std::string& path, AssetBundle& bundle, BundleFile& file)
+void OpenBundle(const std::string& path, AssetBundle& bundle, std::unique_ptr<MappedFile>& image)
 {
     if (!FileExists(path))
         return;
     try {
-        file.Open(path, bundle);
+        MapBundle(path, bundle, image);
     } catch (...) {
         ShowMessage(StartupMessage::BundleUnreadable, DefaultWindowTitle, MB_ICONERROR);
+    }
+}
+
+std::unique_ptr<WebView2Loader> OpenLoader(const std::string& appFolder)
+{
+    try {
+        return std::make_unique<WebView2Loader>(appFolder);
+    } catch (const WebViewError& error) {
+        throw StartupFailure(error.what(), DefaultWindowTitle);
     }
 }
 
@@ -117,7 +110,7 @@ WPARAM RunMessageLoop()
 int Run(HINSTANCE instance)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::string appFolder = FolderOf(GetExecutablePath());
+    std::string appFolder = ExecutableFolder();
     AppConfig config = LoadConfig(appFolder);
     std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
 
@@ -129,26 +122,27 @@ int Run(HINSTANCE instance)
 
     const std::string webResourceFolder = "www\\";
     AssetBundle bundle;
-    BundleFile bundleFile;
-    ResourceServer resources(bundle, appFolder, webResourceFolder);
-    WebView2Loader loader(appFolder, resources);
+    std::unique_ptr<MappedFile> bundleImage;
+    std::unique_ptr<WebView2Loader> loader = OpenLoader(appFolder);
     std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
-    CheckRuntime(loader, config, browserFolder);
-    OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleFile);
+    CheckRuntime(*loader, config, browserFolder);
+    OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleImage);
 
-    Win32MainWindow window(CreateWindowOrFail(instance, config, titleWide));
-    Win32Desktop desktop;
-    ResourceSite site = resources.Site();
-    CorvaneWebView webView(config, site, window, desktop, loader,
+    MainWindowWin32 window(CreateWindowOrFail(instance, config, titleWide));
+    DesktopWin32 desktop;
+    DiskFilesWin32 disk;
+    BodyStreamsWin32 bodies(bundle);
+    ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\'};
+    CorvaneWebView webView(config, site, bodies, window, desktop, *loader,
         {appFolder, webResourceFolder, userDataFolder, browserFolder});
-    SetWindowHost(&webView);
+    SetWindowEvents(&webView);
     webView.Init();
     int exitCode = static_cast<int>(RunMessageLoop());
 
-    resources.releaseMappedFiles();
-    SetWindowHost(nullptr);
-    bundle.clear();
-    bundleFile.Close();
+    SetWindowEvents(nullptr);
+    bodies.ReleaseMappedFiles();
+    bundle.Clear();
+    bundleImage.reset();
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return exitCode;
 }

@@ -1,13 +1,9 @@
-#include "asset_bundle.h"
+#include "assets/asset_bundle.h"
 
 #include <cstring>
 #include <stdexcept>
 
 namespace {
-
-constexpr uint32_t MagicTag = BundleTag("q7ab");
-constexpr uint32_t BlobTag = BundleTag("blob");
-constexpr uint32_t DirectoryTag = BundleTag("fdir");
 
 // first + count > bound, without wrapping past 2^64.
 bool PassesEnd(uint64_t first, uint64_t count, uint64_t bound)
@@ -91,14 +87,14 @@ void AssetBundle::Skip(uint64_t count)
     position += count;
 }
 
-void AssetBundle::parse()
+void AssetBundle::Parse()
 {
     chunks.clear();
     directory.clear();
     blobOffset = 0;
     blobSize = 0;
 
-    if (ReadU32() != MagicTag)
+    if (ReadU32() != BundleMagicTag)
         throw std::runtime_error("bad format");
     if (ReadU32() != 0)
         throw std::runtime_error("unsupported version");
@@ -109,12 +105,12 @@ void AssetBundle::parse()
     MoveTo(chunkArea);
     ReadChunks();
 
-    auto blob = chunks.find(BlobTag);
+    auto blob = chunks.find(BundleBlobTag);
     if (blob == chunks.end())
         throw std::runtime_error("missing blob chunk");
     blobOffset = blob->second.dataOffset;
     blobSize = blob->second.dataSize;
-    auto fdir = chunks.find(DirectoryTag);
+    auto fdir = chunks.find(BundleDirectoryTag);
     if (fdir == chunks.end())
         throw std::runtime_error("missing fdir chunk");
     ReadDirectory(fdir->second);
@@ -161,20 +157,20 @@ void AssetBundle::ReadDirectory(const BundleChunkInfo& fdir)
     }
 }
 
-const BundleEntry* AssetBundle::find(const std::string& name) const
+const BundleEntry* AssetBundle::Find(const std::string& name) const
 {
     auto it = directory.find(name);
     return it == directory.end() ? nullptr : &it->second;
 }
 
-const uint8_t* AssetBundle::fileData(uint64_t offset) const
+const uint8_t* AssetBundle::FileData(uint64_t offset) const
 {
     if (readMode != ReadMode::Memory)
         throw std::runtime_error("wrong read mode");
     return memoryBase + blobOffset + offset;
 }
 
-void AssetBundle::clear()
+void AssetBundle::Clear()
 {
     chunks.clear();
     directory.clear();

@@ -28,10 +28,10 @@ public:
 
     void AttachMemory(const uint8_t* base, uint64_t length);
     void AttachStream(std::istream& stream, uint64_t length);
-    void parse();
-    const BundleEntry* find(const std::string& name) const;
-    const uint8_t* fileData(uint64_t offset) const;
-    void clear();
+    void Parse();
+    const BundleEntry* Find(const std::string& name) const;
+    const uint8_t* FileData(uint64_t offset) const;
+    void Clear();
 
     const std::map<std::string, BundleEntry>& Directory() const { return directory; }
     uint64_t BlobSize() const { return blobSize; }
@@ -64,3 +64,8 @@ constexpr uint32_t BundleTag(const char (&text)[5])
            static_cast<uint32_t>(static_cast<uint8_t>(text[1])) << 16 |
            static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 8 | static_cast<uint8_t>(text[3]);
 }
+
+// The file's magic and the two chunks the host reads.
+inline constexpr uint32_t BundleMagicTag = BundleTag("q7ab");
+inline constexpr uint32_t BundleBlobTag = BundleTag("blob");
+inline constexpr uint32_t BundleDirectoryTag = BundleTag("fdir");

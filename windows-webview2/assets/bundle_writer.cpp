@@ -1,11 +1,11 @@
-#include "bundle_writer.h"
+#include "assets/bundle_writer.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-#include "asset_bundle.h"
+#include "assets/asset_bundle.h"
 
 namespace fs = std::filesystem;
 
@@ -109,12 +109,12 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
     if (!out)
         throw std::runtime_error("cannot create " + output);
     std::string header;
-    PutU32(header, BundleTag("q7ab"));
+    PutU32(header, BundleMagicTag);
     PutU32(header, 0);
     PutU32(header, HeaderSize);
     PutU32(header, 0);
     Write(out, header);
-    Write(out, ChunkHeader(BundleTag("blob"), total));
+    Write(out, ChunkHeader(BundleBlobTag, total));
 
     std::vector<char> buffer(CopyBlock);
     uint64_t done = 0;
@@ -122,7 +122,7 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
         CopyFile(out, source, buffer, done, total, progress);
 
     std::string fdir = Directory(sources);
-    Write(out, ChunkHeader(BundleTag("fdir"), fdir.size()));
+    Write(out, ChunkHeader(BundleDirectoryTag, fdir.size()));
     Write(out, fdir);
     out.close();
     if (!out)

@@ -1,10 +1,10 @@
-#include "disk_files_win32.h"
+#include "assets/disk_files_win32.h"
 
 #include <windows.h>
 
-#include "paths_win32.h"
+#include "common/paths_win32.h"
 
-DiskEntry Win32DiskFiles::Examine(const std::string& path) const
+DiskEntry DiskFilesWin32::Examine(const std::string& path) const
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     DiskEntry entry;

@@ -1,4 +1,6 @@
-#include "mime_table.h"
+#include "assets/mime_table.h"
+
+#include "common/ascii.h"
 
 namespace {
 
@@ -65,26 +67,17 @@ MimeTable::MimeTable()
         types.emplace(entry[0], entry[1]);
 }
 
-std::string MimeTable::mimeTypeFor(const std::string& path) const
+std::string MimeTable::MimeTypeFor(const std::string& path) const
 {
     std::string::size_type dot = path.rfind('.');
     if (dot == std::string::npos)
         return Fallback;
-    std::string extension = path.substr(dot);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    auto it = types.find(extension);
+    auto it = types.find(AsciiLower(path.substr(dot)));
     return it == types.end() ? Fallback : it->second;
 }
 
-const MimeTable& HostMimeTable()
+std::string MimeTypeFor(const std::string& path)
 {
     static const MimeTable table;
-    return table;
-}
-
-std::string mimeTypeFor(const std::string& path)
-{
-    return HostMimeTable().mimeTypeFor(path);
+    return table.MimeTypeFor(path);
 }

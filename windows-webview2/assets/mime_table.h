@@ -7,13 +7,11 @@
 class MimeTable {
 public:
     MimeTable();
-    std::string mimeTypeFor(const std::string& path) const;
-    const std::map<std::string, std::string>& Entries() const { return types; }
+    std::string MimeTypeFor(const std::string& path) const;
 
 private:
     std::map<std::string, std::string> types;
 };
 
-// The table the host builds once and only reads.
-const MimeTable& HostMimeTable();
-std::string mimeTypeFor(const std::string& path);
+// The type the host serves a path with, from one table built on first use.
+std::string MimeTypeFor(const std::string& path);

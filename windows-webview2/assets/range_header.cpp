@@ -1,4 +1,4 @@
-#include "range_header.h"
+#include "assets/range_header.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::string TrimHeaderValue(const std::string& value)
     return value.substr(begin, end - begin);
 }
 
-std::optional<ByteRange> parseRangeHeader(const std::string& value, uint64_t size)
+std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t size)
 {
     const std::string unit = "bytes=";
     if (size == 0 || value.compare(0, unit.size(), unit) != 0)

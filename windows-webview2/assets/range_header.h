@@ -13,7 +13,7 @@ struct ByteRange {
 // One "bytes=" range of a file of the given size, or nothing when the value
 // cannot be satisfied (416). Numbers are 64-bit; one that is not a number or
 // does not fit makes the value unsatisfiable.
-std::optional<ByteRange> parseRangeHeader(const std::string& value, uint64_t size);
+std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t size);
 
 // Strips space, tab, LF, VT, FF and CR from both ends.
 std::string TrimHeaderValue(const std::string& value);

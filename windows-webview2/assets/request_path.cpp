@@ -1,4 +1,4 @@
-#include "request_path.h"
+#include "assets/request_path.h"
 
 #include <cstdint>
 

@@ -1,10 +1,8 @@
-#include "resource_answer.h"
+#include "assets/resource_answer.h"
 
-#include "mime_table.h"
-#include "range_header.h"
-#include "request_path.h"
-
-const char* const NotFoundText = "File not found";
+#include "assets/mime_table.h"
+#include "assets/range_header.h"
+#include "assets/request_path.h"
 
 namespace {
 
@@ -25,7 +23,7 @@ std::string DiskPathFor(const ResourceSite& site, std::string path)
 // The bundle entry wins; otherwise a regular file inside the web folder.
 bool FindFile(const ResourceSite& site, const std::string& path, FoundFile& found)
 {
-    found.entry = site.bundle.find(path);
+    found.entry = site.bundle.Find(path);
     if (found.entry) {
         found.size = found.entry->size;
         return true;
@@ -79,10 +77,10 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
         answer.status = 404;
         answer.reason = "Not Found";
         answer.body.kind = ResourceBody::Kind::NotFoundText;
-        answer.body.length = 14;
+        answer.body.length = NotFoundTextLength;
         return answer;
     }
-    answer.headers.push_back("Content-Type: " + mimeTypeFor(path));
+    answer.headers.push_back("Content-Type: " + MimeTypeFor(path));
     answer.headers.push_back("Accept-Ranges: bytes");
 
     if (!range) {
@@ -92,7 +90,7 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
         answer.body = WholeBody(file);
         return answer;
     }
-    std::optional<ByteRange> bytes = parseRangeHeader(TrimHeaderValue(*range), file.size);
+    std::optional<ByteRange> bytes = ParseRangeHeader(TrimHeaderValue(*range), file.size);
     if (!bytes) {
         answer.status = 416;
         answer.reason = "Range Not Satisfiable";
@@ -107,9 +105,12 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
     return answer;
 }
 
-void MakeInternalError(ResourceAnswer& answer)
+ResourceAnswer InternalErrorAnswer(const ResourceAnswer& failed)
 {
+    ResourceAnswer answer;
+    answer.requestPath = failed.requestPath;
     answer.status = 500;
     answer.reason = "Internal Server Error";
-    answer.body = ResourceBody();
+    answer.headers = failed.headers;
+    return answer;
 }

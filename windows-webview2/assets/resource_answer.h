@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "asset_bundle.h"
-#include "disk_files.h"
+#include "assets/asset_bundle.h"
+#include "assets/disk_files.h"
 
 // Where an answer's body bytes come from; the platform layer turns it into a stream.
 struct ResourceBody {
@@ -33,11 +33,14 @@ struct ResourceSite {
     char separator;        // '\\' on Windows
 };
 
-extern const char* const NotFoundText;
+// The body of every 404, without a terminating NUL.
+inline constexpr char NotFoundText[] = "File not found";
+inline constexpr uint64_t NotFoundTextLength = sizeof(NotFoundText) - 1;
 
 // The whole answer to the text after the origin, with the trimmed-or-not
 // "Range" value when the request had one.
 ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string& relativeUri, const std::string* range);
 
-// A disk slice whose file could not be mapped: 500, headers kept, no body.
-void MakeInternalError(ResourceAnswer& answer);
+// The answer given instead when the failed answer's body cannot be made:
+// 500 without a body, with the failed answer's headers.
+ResourceAnswer InternalErrorAnswer(const ResourceAnswer& failed);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "disk_files.h"
+#include "assets/disk_files.h"
 
 // IDiskFiles over std::filesystem, for the command-line tool and native tests.
 class StdDiskFiles : public IDiskFiles {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app_config.h"
+#include "config/app_config.h"
 
 // The runtime's folder for the distribution mode: none for the evergreen
 // runtime, "webview2" in the executable's folder for a fixed one. Never the

@@ -7,7 +7,7 @@
 #include <functional>
 #include <utility>
 
-#include "com_reference_win32.h"
+#include "webview/com_reference_win32.h"
 
 // A counted COM callback object of one WebView2 handler interface whose
 // Invoke runs a std::function. Exceptions never cross into the runtime.
@@ -19,7 +19,7 @@ class ComCallback<Interface, InterfaceId, HRESULT (STDMETHODCALLTYPE Class::*)(A
 public:
     using Function = std::function<HRESULT(Args...)>;
 
-    explicit ComCallback(Function function) : function(std::move(function)) {}
+    explicit ComCallback(Function invoked) : function(std::move(invoked)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
     {

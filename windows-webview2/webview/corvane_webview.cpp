@@ -1,7 +1,8 @@
-#include "corvane_webview.h"
+#include "webview/corvane_webview.h"
 
-#include "origin.h"
-#include "webview_messages.h"
+#include "webview/origin.h"
+#include "webview/webview_error.h"
+#include "webview/webview_messages.h"
 
 namespace {
 
@@ -12,10 +13,10 @@ std::string OriginFor(const AppConfig& config)
 
 }
 
-CorvaneWebView::CorvaneWebView(const AppConfig& config, const ResourceSite& site, IMainWindow& window,
-    IDesktop& desktop, IWebViewLoader& loader, WebViewFolders folders)
-    : config(config), site(site), window(window), desktop(desktop), loader(loader), folders(std::move(folders)),
-      origin(OriginFor(config))
+CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& resourceSite, IBodyStreams& bodyStreams,
+    IMainWindow& mainWindow, IDesktop& hostDesktop, IWebViewLoader& webViewLoader, WebViewFolders hostFolders)
+    : config(appConfig), site(resourceSite), bodies(bodyStreams), window(mainWindow), desktop(hostDesktop),
+      loader(webViewLoader), folders(std::move(hostFolders)), origin(OriginFor(appConfig)), windowState(mainWindow)
 {
 }
 
@@ -39,8 +40,8 @@ void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebVi
     }
     environment = std::move(created);
     environment->CreateController(window.Handle(),
-        [this](bool succeeded, std::shared_ptr<IWebViewController> created) {
-            OnControllerCreated(succeeded, std::move(created));
+        [this](bool controllerSucceeded, std::shared_ptr<IWebViewController> controllerCreated) {
+            OnControllerCreated(controllerSucceeded, std::move(controllerCreated));
         });
 }
 
@@ -59,9 +60,16 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
         desktop.FailRun(WebViewMessage::RuntimeTooOld);
         return;
     }
-    ApplySettings();
-    controller->SetBounds(window.ClientRect());
-    AttachHandlers();
+    // A handler or the filter that the runtime refuses would leave a blank
+    // window with nothing to say why.
+    try {
+        ApplySettings();
+        controller->SetBounds(window.ClientRect());
+        AttachHandlers();
+    } catch (const WebViewError&) {
+        desktop.FailRun(WebViewMessage::ControllerFailed);
+        return;
+    }
     webView->Navigate(StartUri());
 }
 
@@ -98,6 +106,18 @@ void CorvaneWebView::AttachHandlers()
     webView->AddNewWindowRequested([this](INewWindowRequestedArgs& args) { OnNewWindowRequested(args); });
     webView->AddWebMessageReceived([this](IWebMessageReceivedArgs& args) { OnWebMessageReceived(args); });
     webView2->AddDomContentLoaded([this] { OnDomContentLoaded(); });
+}
+
+void CorvaneWebView::OnWindowSized()
+{
+    if (controller)
+        controller->SetBounds(window.ClientRect());
+}
+
+void CorvaneWebView::OnWindowMoved()
+{
+    if (controller)
+        controller->NotifyParentWindowPositionChanged();
 }
 
 std::string CorvaneWebView::StartUri() const

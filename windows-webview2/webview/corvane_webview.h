@@ -4,12 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "app_config.h"
-#include "desktop.h"
-#include "main_window.h"
-#include "resource_answer.h"
-#include "webview_contract.h"
-#include "window_rect.h"
+#include "assets/body_streams.h"
+#include "assets/resource_answer.h"
+#include "config/app_config.h"
+#include "webview/desktop.h"
+#include "webview/webview_contract.h"
+#include "window/main_window.h"
+#include "window/window_events.h"
+#include "window/window_state.h"
 
 // The folders the host object is created with (UTF-8).
 struct WebViewFolders {
@@ -22,41 +24,22 @@ struct WebViewFolders {
 
 // Puts the WebView into the main window and shows the app in it: creates
 // the environment and the controller, applies the settings, attaches the
-// event handlers, navigates to the start page, and carries the window-state
-// operations that the page asks for.
-class CorvaneWebView {
+// event handlers, navigates to the start page, answers the app's requests
+// and carries out what the page's messages ask of the window.
+class CorvaneWebView : public IWindowEvents {
 public:
-    CorvaneWebView(const AppConfig& config, const ResourceSite& site, IMainWindow& window, IDesktop& desktop,
-        IWebViewLoader& loader, WebViewFolders folders);
+    CorvaneWebView(const AppConfig& config, const ResourceSite& site, IBodyStreams& bodies, IMainWindow& window,
+        IDesktop& desktop, IWebViewLoader& loader, WebViewFolders folders);
 
     // Starts environment creation; the rest follows through the completions.
     void Init();
 
-    void SetFullscreen(bool on);
-    void SetWindowSize(int32_t width, int32_t height);
-    void SetWindowPosition(int32_t x, int32_t y);
     // From the window procedure: the window was resized or moved.
-    void OnWindowSized();
-    void OnWindowMoved();
+    void OnWindowSized() override;
+    void OnWindowMoved() override;
 
-    const AppConfig& config;
-    const ResourceSite& site;
-    IMainWindow& window;
-    IDesktop& desktop;
-    IWebViewLoader& loader;
-    const WebViewFolders folders;
-    const std::string origin;
-
-    // Released in reverse order: the WebView first, the environment last.
-    std::shared_ptr<IWebViewEnvironment> environment;
-    std::shared_ptr<IWebViewController> controller;
-    std::shared_ptr<IWebView> webView;
-    std::shared_ptr<IWebView2> webView2;
-
-    bool isFullscreen = false;
-    uint32_t savedStyle = 0;
-    uint32_t savedExStyle = 0;
-    WindowRect savedRect;
+    const std::string& Origin() const { return origin; }
+    bool IsFullscreen() const { return windowState.IsFullscreen(); }
 
 private:
     void OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebViewEnvironment> created);
@@ -75,4 +58,20 @@ private:
     void OnWebMessageReceived(IWebMessageReceivedArgs& args);
     void OnDomContentLoaded();
     void OnAcceleratorKeyPressed(IAcceleratorKeyPressedArgs& args);
+
+    const AppConfig& config;
+    const ResourceSite& site;
+    IBodyStreams& bodies;
+    IMainWindow& window;
+    IDesktop& desktop;
+    IWebViewLoader& loader;
+    const WebViewFolders folders;
+    const std::string origin;
+    WindowState windowState;
+
+    // Released in reverse order: the WebView first, the environment last.
+    std::shared_ptr<IWebViewEnvironment> environment;
+    std::shared_ptr<IWebViewController> controller;
+    std::shared_ptr<IWebView> webView;
+    std::shared_ptr<IWebView2> webView2;
 };

@@ -1,8 +1,8 @@
-#include "environment_options_win32.h"
+#include "webview/environment_options_win32.h"
 
 #include <objbase.h>
 
-#include "com_reference_win32.h"
+#include "webview/com_reference_win32.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ class EnvironmentOptions : public ICoreWebView2EnvironmentOptions,
                            public ICoreWebView2EnvironmentOptions7,
                            public ICoreWebView2EnvironmentOptions8 {
 public:
-    explicit EnvironmentOptions(std::wstring browserArguments) : browserArguments(std::move(browserArguments)) {}
+    explicit EnvironmentOptions(std::wstring arguments) : browserArguments(std::move(arguments)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
     {

@@ -1,4 +1,4 @@
-#include "origin.h"
+#include "webview/origin.h"
 
 bool IsWithinOrigin(const std::string& url, const std::string& origin)
 {

@@ -1,19 +1,14 @@
-#include "shell_url.h"
+#include "webview/shell_url.h"
 
 #include <cctype>
+
+#include "common/ascii.h"
 
 namespace {
 
 bool IsSchemeCharacter(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-}
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 }

@@ -1,16 +1,15 @@
-#include "webview2_loader_win32.h"
+#include "webview/webview2_loader_win32.h"
 
 #include <windows.h>
 
 #include <WebView2.h>
 
-#include "app_config.h"
-#include "com_callback_win32.h"
-#include "environment_options_win32.h"
-#include "message_box_win32.h"
-#include "paths_win32.h"
-#include "startup_messages.h"
-#include "webview2_objects_win32.h"
+#include "webview/com_callback_win32.h"
+#include "webview/environment_options_win32.h"
+#include "common/paths_win32.h"
+#include "webview/webview2_objects_win32.h"
+#include "webview/webview_error.h"
+#include "webview/webview_messages.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -23,19 +22,19 @@ std::wstring OptionalPath(const std::optional<std::string>& path)
 
 }
 
-WebView2Loader::WebView2Loader(const std::string& appFolder, ResourceServer& resources) : resources(resources)
+WebView2Loader::WebView2Loader(const std::string& appFolder)
 {
     // The library's own dependencies come from its folder and System32 only.
     HMODULE module = LoadLibraryExW(PlatformPath(appFolder + "WebView2Loader.dll").c_str(), nullptr,
         LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module)
-        throw StartupFailure(StartupMessage::LoaderMissing, DefaultWindowTitle);
+        throw WebViewError(WebViewMessage::LoaderMissing);
     getVersion = reinterpret_cast<GetVersionFunction>(
         reinterpret_cast<void*>(GetProcAddress(module, "GetAvailableCoreWebView2BrowserVersionString")));
     createEnvironment = reinterpret_cast<CreateEnvironmentFunction>(
         reinterpret_cast<void*>(GetProcAddress(module, "CreateCoreWebView2EnvironmentWithOptions")));
     if (!getVersion || !createEnvironment)
-        throw StartupFailure(StartupMessage::LoaderIncomplete, DefaultWindowTitle);
+        throw WebViewError(WebViewMessage::LoaderIncomplete);
 }
 
 bool WebView2Loader::HasBrowserVersion(const std::optional<std::string>& browserFolder)
@@ -56,11 +55,10 @@ void WebView2Loader::CreateEnvironment(const std::optional<std::string>& browser
     std::wstring folder = OptionalPath(browserFolder);
     std::wstring userData = Utf8ToWide(userDataFolder);
     ComPtr<ICoreWebView2EnvironmentOptions> options = MakeEnvironmentOptions(Utf8ToWide(additionalBrowserArguments));
-    ResourceServer& server = resources;
     auto handler = MakeComCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
         IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
-        [completed, &server](HRESULT result, ICoreWebView2Environment* environment) {
-            completed(SUCCEEDED(result), WrapEnvironment(environment, server));
+        [completed](HRESULT result, ICoreWebView2Environment* environment) {
+            completed(SUCCEEDED(result), WrapEnvironment(environment));
             return S_OK;
         });
     // A creation that fails at once never calls its handler; report it the

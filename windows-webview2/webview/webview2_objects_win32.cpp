@@ -1,11 +1,12 @@
-#include "webview2_objects_win32.h"
+#include "webview/webview2_objects_win32.h"
 
 #include <objbase.h>
 
-#include "com_callback_win32.h"
-#include "com_reference_win32.h"
-#include "paths_win32.h"
-#include "resource_server_win32.h"
+#include "webview/com_callback_win32.h"
+#include "webview/com_reference_win32.h"
+#include "common/paths_win32.h"
+#include "assets/body_streams_win32.h"
+#include "webview/check_result_win32.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -23,7 +24,7 @@ std::string TakeString(LPWSTR text)
 
 class NavigationStartingArgs : public INavigationStartingArgs {
 public:
-    explicit NavigationStartingArgs(ICoreWebView2NavigationStartingEventArgs* args) : args(args) {}
+    explicit NavigationStartingArgs(ICoreWebView2NavigationStartingEventArgs* eventArgs) : args(eventArgs) {}
     std::string Uri() override
     {
         LPWSTR uri = nullptr;
@@ -38,7 +39,7 @@ private:
 
 class NewWindowRequestedArgs : public INewWindowRequestedArgs {
 public:
-    explicit NewWindowRequestedArgs(ICoreWebView2NewWindowRequestedEventArgs* args) : args(args) {}
+    explicit NewWindowRequestedArgs(ICoreWebView2NewWindowRequestedEventArgs* eventArgs) : args(eventArgs) {}
     std::string Uri() override
     {
         LPWSTR uri = nullptr;
@@ -53,7 +54,7 @@ private:
 
 class PermissionRequestedArgs : public IPermissionRequestedArgs {
 public:
-    explicit PermissionRequestedArgs(ICoreWebView2PermissionRequestedEventArgs* args) : args(args) {}
+    explicit PermissionRequestedArgs(ICoreWebView2PermissionRequestedEventArgs* eventArgs) : args(eventArgs) {}
     void Allow() override { args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW); }
 
 private:
@@ -62,7 +63,7 @@ private:
 
 class AcceleratorKeyPressedArgs : public IAcceleratorKeyPressedArgs {
 public:
-    explicit AcceleratorKeyPressedArgs(ICoreWebView2AcceleratorKeyPressedEventArgs* args) : args(args) {}
+    explicit AcceleratorKeyPressedArgs(ICoreWebView2AcceleratorKeyPressedEventArgs* eventArgs) : args(eventArgs) {}
     uint32_t VirtualKey() override
     {
         UINT key = 0;
@@ -76,7 +77,7 @@ private:
 
 class WebMessageReceivedArgs : public IWebMessageReceivedArgs {
 public:
-    explicit WebMessageReceivedArgs(ICoreWebView2WebMessageReceivedEventArgs* args) : args(args) {}
+    explicit WebMessageReceivedArgs(ICoreWebView2WebMessageReceivedEventArgs* eventArgs) : args(eventArgs) {}
     std::string Source() override
     {
         LPWSTR source = nullptr;
@@ -97,9 +98,9 @@ private:
 
 class WebResourceRequestedArgs : public IWebResourceRequestedArgs {
 public:
-    WebResourceRequestedArgs(ICoreWebView2WebResourceRequestedEventArgs* args, ICoreWebView2Environment* environment,
-        ResourceServer& resources)
-        : args(args), environment(environment), resources(resources)
+    WebResourceRequestedArgs(ICoreWebView2WebResourceRequestedEventArgs* eventArgs,
+        ICoreWebView2Environment* webViewEnvironment)
+        : args(eventArgs), environment(webViewEnvironment)
     {
         args->get_Request(&request);
     }
@@ -124,12 +125,14 @@ public:
         headers->GetHeader(wideName.c_str(), &value);
         return TakeString(value);
     }
-    void Respond(ResourceAnswer& answer) override
+    void Respond(int status, const std::string& reason, const std::string& headers,
+        std::shared_ptr<IBodyStream> body) override
     {
-        ComPtr<IStream> body = AdoptReference(resources.CreateBody(answer));
+        // Bodies reaching this adapter were made by BodyStreamsWin32.
+        IStream* stream = body ? static_cast<ComStreamBody&>(*body).stream.Get() : nullptr;
         ComPtr<ICoreWebView2WebResourceResponse> response;
-        environment->CreateWebResourceResponse(body.Get(), answer.status, Utf8ToWide(answer.reason).c_str(),
-            Utf8ToWide(answer.JoinedHeaders()).c_str(), &response);
+        environment->CreateWebResourceResponse(stream, status, Utf8ToWide(reason).c_str(),
+            Utf8ToWide(headers).c_str(), &response);
         if (response)
             args->put_Response(response.Get());
     }
@@ -137,13 +140,12 @@ public:
 private:
     ICoreWebView2WebResourceRequestedEventArgs* args;
     ICoreWebView2Environment* environment;
-    ResourceServer& resources;
     ComPtr<ICoreWebView2WebResourceRequest> request;
 };
 
 class Settings3 : public IWebViewSettings3 {
 public:
-    explicit Settings3(ComPtr<ICoreWebView2Settings3> settings) : settings(std::move(settings)) {}
+    explicit Settings3(ComPtr<ICoreWebView2Settings3> runtimeSettings) : settings(std::move(runtimeSettings)) {}
     void SetAreBrowserAcceleratorKeysEnabled(bool enabled) override
     {
         settings->put_AreBrowserAcceleratorKeysEnabled(enabled);
@@ -155,7 +157,7 @@ private:
 
 class Settings : public IWebViewSettings {
 public:
-    explicit Settings(ComPtr<ICoreWebView2Settings> settings) : settings(std::move(settings)) {}
+    explicit Settings(ComPtr<ICoreWebView2Settings> runtimeSettings) : settings(std::move(runtimeSettings)) {}
     void SetIsScriptEnabled(bool enabled) override { settings->put_IsScriptEnabled(enabled); }
     void SetAreHostObjectsAllowed(bool allowed) override { settings->put_AreHostObjectsAllowed(allowed); }
     void SetAreDefaultScriptDialogsEnabled(bool enabled) override
@@ -184,18 +186,19 @@ private:
 
 class WebView2 : public IWebView2 {
 public:
-    explicit WebView2(ComPtr<ICoreWebView2_2> webView) : webView(std::move(webView)) {}
+    explicit WebView2(ComPtr<ICoreWebView2_2> runtimeWebView) : webView(std::move(runtimeWebView)) {}
     void AddDomContentLoaded(WebViewNotification handler) override
     {
         EventRegistrationToken token;
-        webView->add_DOMContentLoaded(
+        CheckResult(webView->add_DOMContentLoaded(
             MakeComCallback<ICoreWebView2DOMContentLoadedEventHandler, IID_ICoreWebView2DOMContentLoadedEventHandler>(
                 [handler](ICoreWebView2*, ICoreWebView2DOMContentLoadedEventArgs*) {
                     handler();
                     return S_OK;
                 })
                 .Get(),
-            &token);
+            &token),
+            "cannot attach DOMContentLoaded");
     }
 
 private:
@@ -224,8 +227,8 @@ ComPtr<Handler> WrapNotification(WebViewNotification handler)
 
 class WebView : public IWebView {
 public:
-    WebView(ComPtr<ICoreWebView2> webView, ComPtr<ICoreWebView2Environment> environment, ResourceServer& resources)
-        : webView(std::move(webView)), environment(std::move(environment)), resources(resources)
+    WebView(ComPtr<ICoreWebView2> runtimeWebView, ComPtr<ICoreWebView2Environment> webViewEnvironment)
+        : webView(std::move(runtimeWebView)), environment(std::move(webViewEnvironment))
     {
     }
     std::shared_ptr<IWebViewSettings> Settings() override
@@ -237,76 +240,85 @@ public:
     void Navigate(const std::string& uri) override { webView->Navigate(Utf8ToWide(uri).c_str()); }
     void AddWebResourceRequestedFilter(const std::string& uriPattern) override
     {
-        webView->AddWebResourceRequestedFilter(Utf8ToWide(uriPattern).c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+        CheckResult(
+            webView->AddWebResourceRequestedFilter(Utf8ToWide(uriPattern).c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL),
+            "cannot add the request filter");
     }
     void AddNavigationStarting(WebViewEvent<INavigationStartingArgs> handler) override
     {
-        webView->add_NavigationStarting(WrapEvent<ICoreWebView2NavigationStartingEventHandler,
+        CheckResult(webView->add_NavigationStarting(WrapEvent<ICoreWebView2NavigationStartingEventHandler,
                                             IID_ICoreWebView2NavigationStartingEventHandler, NavigationStartingArgs,
                                             ICoreWebView2NavigationStartingEventArgs>(handler)
                                             .Get(),
-            &token);
+            &token),
+            "cannot attach NavigationStarting");
     }
     void AddWebResourceRequested(WebViewEvent<IWebResourceRequestedArgs> handler) override
     {
         ComPtr<ICoreWebView2Environment> env = environment;
-        ResourceServer& server = resources;
-        webView->add_WebResourceRequested(
+        CheckResult(webView->add_WebResourceRequested(
             MakeComCallback<ICoreWebView2WebResourceRequestedEventHandler,
                 IID_ICoreWebView2WebResourceRequestedEventHandler>(
-                [handler, env, &server](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
-                    WebResourceRequestedArgs wrapped(args, env.Get(), server);
+                [handler, env](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+                    WebResourceRequestedArgs wrapped(args, env.Get());
                     handler(wrapped);
                     return S_OK;
                 })
                 .Get(),
-            &token);
+            &token),
+            "cannot attach WebResourceRequested");
     }
     void AddPermissionRequested(WebViewEvent<IPermissionRequestedArgs> handler) override
     {
-        webView->add_PermissionRequested(WrapEvent<ICoreWebView2PermissionRequestedEventHandler,
+        CheckResult(webView->add_PermissionRequested(WrapEvent<ICoreWebView2PermissionRequestedEventHandler,
                                              IID_ICoreWebView2PermissionRequestedEventHandler, PermissionRequestedArgs,
                                              ICoreWebView2PermissionRequestedEventArgs>(handler)
                                              .Get(),
-            &token);
+            &token),
+            "cannot attach PermissionRequested");
     }
     void AddWebMessageReceived(WebViewEvent<IWebMessageReceivedArgs> handler) override
     {
-        webView->add_WebMessageReceived(WrapEvent<ICoreWebView2WebMessageReceivedEventHandler,
+        CheckResult(webView->add_WebMessageReceived(WrapEvent<ICoreWebView2WebMessageReceivedEventHandler,
                                             IID_ICoreWebView2WebMessageReceivedEventHandler, WebMessageReceivedArgs,
                                             ICoreWebView2WebMessageReceivedEventArgs>(handler)
                                             .Get(),
-            &token);
+            &token),
+            "cannot attach WebMessageReceived");
     }
     void AddNewWindowRequested(WebViewEvent<INewWindowRequestedArgs> handler) override
     {
-        webView->add_NewWindowRequested(WrapEvent<ICoreWebView2NewWindowRequestedEventHandler,
+        CheckResult(webView->add_NewWindowRequested(WrapEvent<ICoreWebView2NewWindowRequestedEventHandler,
                                             IID_ICoreWebView2NewWindowRequestedEventHandler, NewWindowRequestedArgs,
                                             ICoreWebView2NewWindowRequestedEventArgs>(handler)
                                             .Get(),
-            &token);
+            &token),
+            "cannot attach NewWindowRequested");
     }
     void AddDocumentTitleChanged(WebViewNotification handler) override
     {
-        webView->add_DocumentTitleChanged(WrapNotification<ICoreWebView2DocumentTitleChangedEventHandler,
+        CheckResult(webView->add_DocumentTitleChanged(WrapNotification<ICoreWebView2DocumentTitleChangedEventHandler,
                                               IID_ICoreWebView2DocumentTitleChangedEventHandler>(handler)
                                               .Get(),
-            &token);
+            &token),
+            "cannot attach DocumentTitleChanged");
     }
     void AddContainsFullScreenElementChanged(WebViewNotification handler) override
     {
-        webView->add_ContainsFullScreenElementChanged(
+        CheckResult(webView->add_ContainsFullScreenElementChanged(
             WrapNotification<ICoreWebView2ContainsFullScreenElementChangedEventHandler,
                 IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler>(handler)
                 .Get(),
-            &token);
+            &token),
+            "cannot attach ContainsFullScreenElementChanged");
     }
     void AddWindowCloseRequested(WebViewNotification handler) override
     {
-        webView->add_WindowCloseRequested(WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
+        CheckResult(webView->add_WindowCloseRequested(WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
                                               IID_ICoreWebView2WindowCloseRequestedEventHandler>(handler)
                                               .Get(),
-            &token);
+            &token),
+            "cannot attach WindowCloseRequested");
     }
     std::string DocumentTitle() override
     {
@@ -337,23 +349,21 @@ public:
 private:
     ComPtr<ICoreWebView2> webView;
     ComPtr<ICoreWebView2Environment> environment;
-    ResourceServer& resources;
     // Handlers stay attached for the whole run, so their tokens are not kept.
     EventRegistrationToken token {};
 };
 
 class Controller : public IWebViewController {
 public:
-    Controller(ComPtr<ICoreWebView2Controller> controller, ComPtr<ICoreWebView2Environment> environment,
-        ResourceServer& resources)
-        : controller(std::move(controller)), environment(std::move(environment)), resources(resources)
+    Controller(ComPtr<ICoreWebView2Controller> runtimeController, ComPtr<ICoreWebView2Environment> webViewEnvironment)
+        : controller(std::move(runtimeController)), environment(std::move(webViewEnvironment))
     {
     }
     std::shared_ptr<IWebView> WebView() override
     {
         ComPtr<ICoreWebView2> webView;
         controller->get_CoreWebView2(&webView);
-        return webView ? std::make_shared<::WebView>(webView, environment, resources) : nullptr;
+        return webView ? std::make_shared<::WebView>(webView, environment) : nullptr;
     }
     void SetBounds(const WindowRect& bounds) override
     {
@@ -365,7 +375,7 @@ public:
     void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) override
     {
         EventRegistrationToken token;
-        controller->add_AcceleratorKeyPressed(
+        CheckResult(controller->add_AcceleratorKeyPressed(
             MakeComCallback<ICoreWebView2AcceleratorKeyPressedEventHandler,
                 IID_ICoreWebView2AcceleratorKeyPressedEventHandler>(
                 [handler](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
@@ -374,29 +384,28 @@ public:
                     return S_OK;
                 })
                 .Get(),
-            &token);
+            &token),
+            "cannot attach AcceleratorKeyPressed");
     }
 
 private:
     ComPtr<ICoreWebView2Controller> controller;
     ComPtr<ICoreWebView2Environment> environment;
-    ResourceServer& resources;
 };
 
 class Environment : public IWebViewEnvironment {
 public:
-    Environment(ComPtr<ICoreWebView2Environment> environment, ResourceServer& resources)
-        : environment(std::move(environment)), resources(resources)
+    explicit Environment(ComPtr<ICoreWebView2Environment> runtimeEnvironment)
+        : environment(std::move(runtimeEnvironment))
     {
     }
     void CreateController(NativeWindow parent, WebViewCompletion<IWebViewController> completed) override
     {
         ComPtr<ICoreWebView2Environment> env = environment;
-        ResourceServer& server = resources;
         auto handler = MakeComCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
             IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
-            [completed, env, &server](HRESULT result, ICoreWebView2Controller* controller) {
-                completed(SUCCEEDED(result), controller ? std::make_shared<Controller>(controller, env, server) : nullptr);
+            [completed, env](HRESULT result, ICoreWebView2Controller* controller) {
+                completed(SUCCEEDED(result), controller ? std::make_shared<Controller>(controller, env) : nullptr);
                 return S_OK;
             });
         if (FAILED(environment->CreateCoreWebView2Controller(static_cast<HWND>(parent), handler.Get())))
@@ -405,14 +414,13 @@ public:
 
 private:
     ComPtr<ICoreWebView2Environment> environment;
-    ResourceServer& resources;
 };
 
 }
 
-std::shared_ptr<IWebViewEnvironment> WrapEnvironment(ICoreWebView2Environment* environment, ResourceServer& resources)
+std::shared_ptr<IWebViewEnvironment> WrapEnvironment(ICoreWebView2Environment* environment)
 {
     if (!environment)
         return nullptr;
-    return std::make_shared<Environment>(environment, resources);
+    return std::make_shared<Environment>(environment);
 }

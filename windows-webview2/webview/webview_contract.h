@@ -3,7 +3,9 @@
 // Everything the host asks of the WebView2 runtime, in plain C++. The SDK
 // adapter implements it over the runtime's COM interfaces; a test double
 // implements it for native tests. Text is UTF-8; a shared_ptr stands for a
-// counted reference and is null where the runtime gives no object.
+// counted reference and is null where the runtime gives no object. The
+// adapter throws WebViewError when the runtime refuses a handler or the
+// request filter.
 
 #include <cstdint>
 #include <functional>
@@ -11,12 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "window_rect.h"
-
-struct ResourceAnswer;
-
-// The parent window as the platform knows it (an HWND on Windows).
-using NativeWindow = void*;
+#include "assets/body_streams.h"
+#include "window/native_window.h"
+#include "window/window_rect.h"
 
 class INavigationStartingArgs {
 public:
@@ -59,9 +58,10 @@ public:
     virtual std::string Uri() = 0;
     // The request header's value, or none when the request lacks it.
     virtual std::optional<std::string> Header(const std::string& name) = 0;
-    // Hands the runtime the answer; a body that cannot be made turns it
-    // into a 500 without body.
-    virtual void Respond(ResourceAnswer& answer) = 0;
+    // Hands the runtime the answer: status, reason, headers joined by line
+    // feeds, and the body (null for none) made by the platform's IBodyStreams.
+    virtual void Respond(int status, const std::string& reason, const std::string& headers,
+        std::shared_ptr<IBodyStream> body) = 0;
 };
 
 template <typename Args>

@@ -1,8 +1,8 @@
-#include "corvane_webview.h"
+#include "webview/corvane_webview.h"
 
-#include "origin.h"
-#include "shell_url.h"
-#include "web_message_bridge.h"
+#include "webview/origin.h"
+#include "webview/shell_url.h"
+#include "bridge/web_message_bridge.h"
 
 namespace {
 
@@ -24,10 +24,18 @@ void CorvaneWebView::OnNavigationStarting(INavigationStartingArgs& args)
 void CorvaneWebView::OnWebResourceRequested(IWebResourceRequestedArgs& args)
 {
     std::string uri = args.Uri();
-    std::string relativeUri = uri.size() > origin.size() ? uri.substr(origin.size()) : std::string();
+    // The filter admits only the origin; anything else is not ours to answer.
+    if (uri.compare(0, origin.size(), origin) != 0)
+        return;
     std::optional<std::string> range = args.Header("Range");
-    ResourceAnswer answer = AnswerResourceRequest(site, relativeUri, range ? &*range : nullptr);
-    args.Respond(answer);
+    ResourceAnswer answer = AnswerResourceRequest(site, uri.substr(origin.size()), range ? &*range : nullptr);
+    std::shared_ptr<IBodyStream> body;
+    try {
+        body = bodies.Create(answer);
+    } catch (const std::exception&) {
+        answer = InternalErrorAnswer(answer);
+    }
+    args.Respond(answer.status, answer.reason, answer.JoinedHeaders(), std::move(body));
 }
 
 void CorvaneWebView::OnPermissionRequested(IPermissionRequestedArgs& args)
@@ -37,7 +45,7 @@ void CorvaneWebView::OnPermissionRequested(IPermissionRequestedArgs& args)
 
 void CorvaneWebView::OnContainsFullScreenElementChanged()
 {
-    SetFullscreen(webView->ContainsFullScreenElement());
+    windowState.SetFullscreen(webView->ContainsFullScreenElement());
 }
 
 void CorvaneWebView::OnWindowCloseRequested()
@@ -59,7 +67,7 @@ void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
         return;
     std::optional<std::string> message = args.MessageAsString();
     if (message)
-        HandleWebMessage(*this, *message);
+        HandleWebMessage(windowState, *message);
 }
 
 void CorvaneWebView::OnDomContentLoaded()

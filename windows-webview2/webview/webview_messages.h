@@ -1,7 +1,12 @@
 #pragma once
 
-// Texts of the failures that end the host once the window exists.
+// Texts of the WebView failures that end the host: the loader's before the
+// window exists, the others after.
 namespace WebViewMessage {
+inline const char* const LoaderMissing =
+    "Failed to load WebView2Loader.dll. Check the file is in the same folder as the app.";
+inline const char* const LoaderIncomplete =
+    "WebView2Loader.dll is damaged or too old. Replace it with the one that came with the app.";
 inline const char* const EnvironmentFailed =
     "Failed to create the WebView2 environment. Check that the Microsoft Edge WebView2 runtime is installed and "
     "working, then run the app again.";

@@ -1,4 +1,4 @@
-#include "dpi_scale.h"
+#include "window/dpi_scale.h"
 
 #include <cmath>
 #include <limits>

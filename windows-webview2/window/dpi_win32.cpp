@@ -1,6 +1,6 @@
-#include "dpi_win32.h"
+#include "window/dpi_win32.h"
 
-#include "dpi_scale.h"
+#include "window/dpi_scale.h"
 
 namespace {
 

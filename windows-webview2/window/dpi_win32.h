@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "window_rect.h"
+#include "window/window_rect.h"
 
 // 96-DPI units to pixels at the system DPI, read once per process.
 int32_t ScaleForDpi(int32_t value);

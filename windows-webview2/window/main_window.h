@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "webview_contract.h"
-#include "window_rect.h"
+#include "window/native_window.h"
+#include "window/window_rect.h"
 
 // The main window as the WebView host acts on it. The Win32 layer
 // implements it over the real window; native tests use a model.

@@ -1,77 +1,111 @@
-#include "main_window_win32.h"
+#include "window/main_window_win32.h"
 
-#include "app_config.h"
-#include "corvane_webview.h"
-#include "dpi_win32.h"
-
-const wchar_t* const MainWindowClassName = L"WindowsVelmora";
+#include "window/dpi_win32.h"
+#include "common/text_win32.h"
 
 namespace {
 
-CorvaneWebView* windowHost = nullptr;
-
-// Alt, F10, Alt+Space and Alt+letter arrive with only a character code in
-// lParam; swallowing them keeps the keyboard from opening the window menu
-// while a game is being played.
-bool IsKeyboardMenuCommand(WPARAM wParam, LPARAM lParam)
+WindowRect FromRect(const RECT& rect)
 {
-    return (wParam & 0xFFF0) == SC_KEYMENU && static_cast<LONG_PTR>(lParam) <= 0xFFFF;
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 }
 
-void SetWindowHost(CorvaneWebView* host)
+NativeWindow MainWindowWin32::Handle()
 {
-    windowHost = host;
+    return window;
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+WindowRect MainWindowWin32::ClientRect()
 {
-    switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_MOVE:
-    case WM_MOVING:
-        if (windowHost)
-            windowHost->OnWindowMoved();
-        return 0;
-    case WM_SIZE:
-        if (windowHost)
-            windowHost->OnWindowSized();
-        return 0;
-    case WM_SYSCOMMAND:
-        if (IsKeyboardMenuCommand(wParam, lParam))
-            return 0;
-        break;
+    RECT rect {};
+    GetClientRect(window, &rect);
+    return FromRect(rect);
+}
+
+WindowRect MainWindowWin32::Rect()
+{
+    RECT rect {};
+    GetWindowRect(window, &rect);
+    return FromRect(rect);
+}
+
+WindowRect MainWindowWin32::MonitorRect()
+{
+    MONITORINFO info {};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return FromRect(info.rcMonitor);
+}
+
+uint32_t MainWindowWin32::Style()
+{
+    return static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
+}
+
+uint32_t MainWindowWin32::ExStyle()
+{
+    return static_cast<uint32_t>(GetWindowLongW(window, GWL_EXSTYLE));
+}
+
+void MainWindowWin32::SetStyles(uint32_t style, uint32_t exStyle)
+{
+    SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(style));
+    SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+}
+
+void MainWindowWin32::Place(const WindowRect& rect)
+{
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+        SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void MainWindowWin32::Resize(int32_t width, int32_t height)
+{
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindowWin32::Move(int32_t x, int32_t y)
+{
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+OuterSize MainWindowWin32::OuterSizeForClient(int32_t width, int32_t height, uint32_t style, uint32_t exStyle)
+{
+    return ::OuterSizeForClient(width, height, style, exStyle);
+}
+
+int32_t MainWindowWin32::ScaleForDpi(int32_t value)
+{
+    return ::ScaleForDpi(value);
+}
+
+void MainWindowWin32::MarkFullscreen(bool on)
+{
+    if (!taskbarList) {
+        Microsoft::WRL::ComPtr<ITaskbarList2> created;
+        if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&created))))
+            return;
+        if (FAILED(created->HrInit()))
+            return;
+        taskbarList = created;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    taskbarList->MarkFullscreenWindow(window, on);
 }
 
-DWORD MainWindowStyle(bool resizable)
+void MainWindowWin32::SetTitle(const std::string& title)
 {
-    return resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    SetWindowTextW(window, Utf8ToWide(title).c_str());
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, HICON icon)
+void MainWindowWin32::Show()
 {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = MainWindowClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
 }
 
-HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
+void MainWindowWin32::Close()
 {
-    DWORD style = MainWindowStyle(config.resizable);
-    OuterSize outer = OuterSizeForClient(ScaleForDpi(config.width), ScaleForDpi(config.height), style, 0);
-    return CreateWindowExW(0, MainWindowClassName, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.width,
-        outer.height, nullptr, nullptr, instance, nullptr);
+    SendMessageW(window, WM_CLOSE, 0, 0);
 }

@@ -1,20 +1,35 @@
 #pragma once
 
 #include <windows.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
 
-#include <string>
+#include "window/main_window.h"
 
-struct AppConfig;
-class CorvaneWebView;
+// IMainWindow over the real main window.
+class MainWindowWin32 : public IMainWindow {
+public:
+    explicit MainWindowWin32(HWND handle) : window(handle) {}
 
-extern const wchar_t* const MainWindowClassName;
+    NativeWindow Handle() override;
+    WindowRect ClientRect() override;
+    WindowRect Rect() override;
+    WindowRect MonitorRect() override;
+    uint32_t Style() override;
+    uint32_t ExStyle() override;
+    void SetStyles(uint32_t style, uint32_t exStyle) override;
+    void Place(const WindowRect& rect) override;
+    void Resize(int32_t width, int32_t height) override;
+    void Move(int32_t x, int32_t y) override;
+    OuterSize OuterSizeForClient(int32_t width, int32_t height, uint32_t style, uint32_t exStyle) override;
+    int32_t ScaleForDpi(int32_t value) override;
+    void MarkFullscreen(bool on) override;
+    void SetTitle(const std::string& title) override;
+    void Show() override;
+    void Close() override;
 
-// The WebView host that the window procedure keeps in step with the window;
-// set only while the message loop runs.
-void SetWindowHost(CorvaneWebView* host);
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-DWORD MainWindowStyle(bool resizable);
-bool RegisterMainWindowClass(HINSTANCE instance, HICON icon);
-// Created hidden, at the configured client size scaled for the system DPI.
-HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title);
+private:
+    HWND window;
+    // Created on first use; a failed creation is tried again next time.
+    Microsoft::WRL::ComPtr<ITaskbarList2> taskbarList;
+};

@@ -1,8 +1,8 @@
-#include "window_icon_win32.h"
+#include "window/window_icon_win32.h"
 
 #include <gdiplus.h>
 
-#include "paths_win32.h"
+#include "common/paths_win32.h"
 
 HICON LoadIconFromFile(const std::string& path)
 {

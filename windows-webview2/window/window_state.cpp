@@ -1,4 +1,4 @@
-#include "corvane_webview.h"
+#include "window/window_state.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ const uint32_t EdgeExStyles = 0x00020301;
 
 }
 
-void CorvaneWebView::SetFullscreen(bool on)
+void WindowState::SetFullscreen(bool on)
 {
     if (on == isFullscreen)
         return;
@@ -28,7 +28,7 @@ void CorvaneWebView::SetFullscreen(bool on)
     window.MarkFullscreen(on);
 }
 
-void CorvaneWebView::SetWindowSize(int32_t width, int32_t height)
+void WindowState::SetWindowSize(int32_t width, int32_t height)
 {
     if (isFullscreen || width < 1 || height < 1)
         return;
@@ -37,21 +37,9 @@ void CorvaneWebView::SetWindowSize(int32_t width, int32_t height)
     window.Resize(outer.width, outer.height);
 }
 
-void CorvaneWebView::SetWindowPosition(int32_t x, int32_t y)
+void WindowState::SetWindowPosition(int32_t x, int32_t y)
 {
     if (isFullscreen)
         return;
     window.Move(window.ScaleForDpi(x), window.ScaleForDpi(y));
-}
-
-void CorvaneWebView::OnWindowSized()
-{
-    if (controller)
-        controller->SetBounds(window.ClientRect());
-}
-
-void CorvaneWebView::OnWindowMoved()
-{
-    if (controller)
-        controller->NotifyParentWindowPositionChanged();
 }

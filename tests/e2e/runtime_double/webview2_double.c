@@ -571,7 +571,8 @@ static void LogWindow(void)
 {
     WCHAR title[512] = L"";
     RECT frame, client;
-    MONITORINFO monitor = {sizeof(monitor)};
+    MONITORINFO monitor = {0};
+    monitor.cbSize = sizeof(monitor);
     GetWindowTextW(parentWindow, title, 512);
     GetWindowRect(parentWindow, &frame);
     GetClientRect(parentWindow, &client);

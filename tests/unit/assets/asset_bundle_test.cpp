@@ -3,8 +3,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "asset_bundle.h"
-#include "bundle_bytes.h"
+#include "assets/asset_bundle.h"
+#include "tests/support/bundle_bytes.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::string ParseError(const std::string& image, AssetBundle* keep = nullptr)
         else
             bundle.AttachStream(stream, image.size());
         try {
-            bundle.parse();
+            bundle.Parse();
             errors[mode] = "ok";
         } catch (const std::range_error& error) {
             errors[mode] = std::string("range: ") + error.what();
@@ -51,10 +51,10 @@ TEST(AssetBundle, ExampleBundleOfOneFileParses)
     AssetBundle bundle;
     EXPECT_EQ(ParseError(image, &bundle), "ok");
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-    bundle.parse();
-    const BundleEntry* entry = bundle.find("a.txt");
+    bundle.Parse();
+    const BundleEntry* entry = bundle.Find("a.txt");
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.fileData(entry->offset)), entry->size), "abc");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.FileData(entry->offset)), entry->size), "abc");
 }
 
 TEST(AssetBundle, FindsNamesExactly)
@@ -62,14 +62,14 @@ TEST(AssetBundle, FindsNamesExactly)
     std::string image = ValidBundle();
     AssetBundle bundle;
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
-    bundle.parse();
-    ASSERT_NE(bundle.find("dir/b.txt"), nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.fileData(bundle.find("dir/b.txt")->offset)), 5), "world");
-    EXPECT_EQ(bundle.find("A.txt"), nullptr);
-    EXPECT_EQ(bundle.find("dir\\b.txt"), nullptr);
-    EXPECT_EQ(bundle.find("/a.txt"), nullptr);
-    bundle.clear();
-    EXPECT_EQ(bundle.find("a.txt"), nullptr);
+    bundle.Parse();
+    ASSERT_NE(bundle.Find("dir/b.txt"), nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.FileData(bundle.Find("dir/b.txt")->offset)), 5), "world");
+    EXPECT_EQ(bundle.Find("A.txt"), nullptr);
+    EXPECT_EQ(bundle.Find("dir\\b.txt"), nullptr);
+    EXPECT_EQ(bundle.Find("/a.txt"), nullptr);
+    bundle.Clear();
+    EXPECT_EQ(bundle.Find("a.txt"), nullptr);
 }
 
 TEST(AssetBundle, HeaderFaults)
@@ -135,9 +135,9 @@ TEST(AssetBundle, EntriesEdgesAndFirstNameWins)
     EXPECT_EQ(ParseError(image, &bundle), "bad file entry");
     // Entries before the fault stay; the duplicate name kept its first entry.
     ASSERT_EQ(bundle.Directory().size(), 3u);
-    EXPECT_EQ(bundle.find("end")->size, Blob.size());
-    EXPECT_EQ(bundle.find("")->size, 0u);
-    EXPECT_EQ(bundle.find("index.html"), nullptr);
+    EXPECT_EQ(bundle.Find("end")->size, Blob.size());
+    EXPECT_EQ(bundle.Find("")->size, 0u);
+    EXPECT_EQ(bundle.Find("index.html"), nullptr);
 
     // The duplicate is still checked in full.
     std::string badDuplicate = BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir",
@@ -148,18 +148,18 @@ TEST(AssetBundle, EntriesEdgesAndFirstNameWins)
 TEST(AssetBundle, ReadModes)
 {
     AssetBundle detached;
-    EXPECT_THROW(detached.fileData(0), std::runtime_error);
+    EXPECT_THROW(detached.FileData(0), std::runtime_error);
     // With no source the limit is 0, so the room check fails first.
-    EXPECT_THROW(detached.parse(), std::range_error);
+    EXPECT_THROW(detached.Parse(), std::range_error);
 
     std::string image = ValidBundle();
     std::istringstream stream(image);
     AssetBundle streamed;
     streamed.AttachStream(stream, image.size());
-    streamed.parse();
-    EXPECT_NE(streamed.find("a.txt"), nullptr);
+    streamed.Parse();
+    EXPECT_NE(streamed.Find("a.txt"), nullptr);
     try {
-        streamed.fileData(0);
+        streamed.FileData(0);
         FAIL() << "fileData on a stream";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "wrong read mode");
@@ -170,7 +170,7 @@ TEST(AssetBundle, ReadModes)
     AssetBundle shortRead;
     shortRead.AttachStream(truncated, image.size());
     try {
-        shortRead.parse();
+        shortRead.Parse();
         FAIL() << "short stream";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "file read error");

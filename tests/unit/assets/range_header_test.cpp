@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "range_header.h"
+#include "assets/range_header.h"
 
 namespace {
 
 std::string Range(const std::string& value, uint64_t size)
 {
-    auto range = parseRangeHeader(value, size);
+    auto range = ParseRangeHeader(value, size);
     return range ? std::to_string(range->first) + "-" + std::to_string(range->last) : "416";
 }
 

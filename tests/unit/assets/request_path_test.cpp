@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "request_path.h"
+#include "assets/request_path.h"
 
 // Expected values follow the platform's unescaping with escapes read as
 // UTF-8 bytes and invalid sequences replaced, as Windows does.

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "web_message_bridge.h"
-#include "webview_double.h"
+#include "bridge/web_message_bridge.h"
+#include "tests/unit/webview/webview_double.h"
+#include "window/window_state.h"
 
 namespace {
 
-struct WebMessageBridgeTest : testing::Test, HostOverDoubles {
+struct WebMessageBridgeTest : testing::Test {
+    MainWindowModel window;
+    WindowState windowState {window};
+
     std::vector<std::string> Run(const std::string& text)
     {
         window.calls.clear();
-        HandleWebMessage(host, text);
+        HandleWebMessage(windowState, text);
         return window.calls;
     }
 };
@@ -26,9 +30,9 @@ TEST_F(WebMessageBridgeTest, WindowMessagesActOnTheWindow)
     EXPECT_EQ(Calls {"move -10 20"}, Run(R"({"type":"set-window-position","windowX":-10.7,"windowY":20})"));
     EXPECT_EQ(Calls {"move 0 0"}, Run(R"({"type":"set-window-position"})"));
     EXPECT_EQ(3u, Run(R"({"type":"set-fullscreen","fullscreen":true})").size());
-    EXPECT_TRUE(host.isFullscreen);
+    EXPECT_TRUE(windowState.IsFullscreen());
     EXPECT_EQ(3u, Run(R"({"type":"set-fullscreen"})").size());
-    EXPECT_FALSE(host.isFullscreen);
+    EXPECT_FALSE(windowState.IsFullscreen());
 }
 
 TEST_F(WebMessageBridgeTest, AnythingElseIsDroppedQuietly)
@@ -38,5 +42,5 @@ TEST_F(WebMessageBridgeTest, AnythingElseIsDroppedQuietly)
              R"({"type":"set-window-size","windowWidth":"800","windowHeight":600})", R"({"type":7})"}) {
         EXPECT_TRUE(Run(text).empty()) << text;
     }
-    EXPECT_FALSE(host.isFullscreen);
+    EXPECT_FALSE(windowState.IsFullscreen());
 }

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "bundle_bytes.h"
-#include "tool_runner.h"
+#include "tests/support/bundle_bytes.h"
+#include "tests/support/tool_runner.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../quorvel/pe_bytes.h"
-#include "tool_runner.h"
+#include "tests/support/pe_bytes.h"
+#include "tests/support/tool_runner.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "tool_runner.h"
+#include "tests/support/tool_runner.h"
 
 TEST(VelmoraToolConfig, PrintsTheConfigurationAsCompactJson)
 {
@@ -36,4 +36,10 @@ TEST(VelmoraToolConfig, ReportsFailuresOnStandardError)
     ToolResult missing = RunTool({"config", folder.path + "/missing.json"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, loadMessage);
+
+    const std::string deep = "{\"name\":\"n\",\"window\":" + std::string(80000, '[') + std::string(80000, ']') + "}";
+    ToolResult nested = RunTool({"config", folder.Write("deep.json", deep)});
+    EXPECT_EQ(nested.exitCode, 1);
+    EXPECT_EQ(nested.err, "json nested too deeply\n");
+    EXPECT_EQ(nested.out, "");
 }

@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "browser_folder.h"
-#include "corvane_webview.h"
-#include "origin.h"
-#include "std_disk_files.h"
-#include "temp_folder.h"
-#include "webview_double.h"
-#include "webview_messages.h"
+#include "webview/browser_folder.h"
+#include "webview/corvane_webview.h"
+#include "webview/origin.h"
+#include "assets/std_disk_files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/unit/webview/webview_double.h"
+#include "webview/webview_messages.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ struct CorvaneWebViewTest : testing::Test {
     {
         WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
             BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
-        host = std::make_unique<CorvaneWebView>(config, site, window, desktop, runtime, folders);
+        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, folders);
     }
 
     void Start()
@@ -41,6 +41,7 @@ struct CorvaneWebViewTest : testing::Test {
     AssetBundle bundle;
     StdDiskFiles disk;
     ResourceSite site {bundle, disk, folder.path + "/www/", '/'};
+    BodyStreamsModel bodies {bundle};
     MainWindowModel window;
     DesktopModel desktop;
     WebViewDouble runtime;
@@ -72,7 +73,7 @@ TEST_F(CorvaneWebViewTest, BundleModeCreatesSetsUpAttachesAndNavigatesInOrder)
         "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested", "WebMessageReceived",
         "DOMContentLoaded"};
     EXPECT_EQ(handlers, runtime.handlers);
-    EXPECT_EQ(VirtualOrigin, host->origin);
+    EXPECT_EQ(VirtualOrigin, host->Origin());
 }
 
 TEST_F(CorvaneWebViewTest, RemoteModeNeitherFiltersNorRestrictsNavigation)
@@ -84,7 +85,7 @@ TEST_F(CorvaneWebViewTest, RemoteModeNeitherFiltersNorRestrictsNavigation)
         "DOMContentLoaded"};
     EXPECT_EQ(handlers, runtime.handlers);
     EXPECT_EQ("Navigate https://example.com/play", runtime.calls.back());
-    EXPECT_EQ("https://example.com/play", host->origin);
+    EXPECT_EQ("https://example.com/play", host->Origin());
 }
 
 TEST_F(CorvaneWebViewTest, HostingModeAndDistributionModeReachTheRuntime)
@@ -110,7 +111,7 @@ TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndF12)
 
     WebViewDouble closed;
     Configure(R"({"name": "game", "settings": {"enable-devtools": false}})");
-    host = std::make_unique<CorvaneWebView>(config, site, window, desktop, closed, WebViewFolders());
+    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, closed, WebViewFolders());
     host->Init();
     closed.CompleteEnvironment();
     closed.CompleteController();
@@ -145,7 +146,7 @@ TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
         WebViewDouble failing;
         DesktopModel failed;
         failing.hasWebView2 = c.webView2;
-        CorvaneWebView webView(config, site, window, failed, failing, WebViewFolders());
+        CorvaneWebView webView(config, site, bodies, window, failed, failing, WebViewFolders());
         webView.Init();
         failing.CompleteEnvironment(c.environmentOk, c.environmentObject);
         if (c.environmentOk && c.environmentObject)
@@ -171,10 +172,10 @@ TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadFullScreenAndCloseEvents)
     EXPECT_EQ("", window.title);
 
     runtime.RaiseContainsFullScreenElementChanged(true);
-    EXPECT_TRUE(host->isFullscreen);
+    EXPECT_TRUE(host->IsFullscreen());
     EXPECT_EQ(window.monitor, window.frame);
     runtime.RaiseContainsFullScreenElementChanged(false);
-    EXPECT_FALSE(host->isFullscreen);
+    EXPECT_FALSE(host->IsFullscreen());
 
     runtime.RaiseWindowCloseRequested();
     EXPECT_EQ("close", window.calls.back());
@@ -227,30 +228,97 @@ TEST_F(CorvaneWebViewTest, RemoteOriginsMatchOnlyAtABoundary)
     for (const char* source : {"https://example.com", "https://example.com/", "https://example.com?a", "https://example.com#b"})
         runtime.RaiseWebMessage(source, move);
     EXPECT_EQ(4u, window.calls.size());
-
-    EXPECT_TRUE(IsWithinOrigin("https://velmora.localhost/x", VirtualOrigin));
-    EXPECT_FALSE(IsWithinOrigin("https://velmora.localhost", VirtualOrigin));
-    EXPECT_TRUE(IsWithinOrigin("anything", ""));
 }
 
 TEST_F(CorvaneWebViewTest, ResourceRequestsAreAnsweredFromTheSite)
 {
     folder.Write("www/img/a b.txt", "0123456789");
     Start();
-    std::optional<ResourceAnswer> whole = runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt");
+    std::optional<RecordedResponse> whole = runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt");
     ASSERT_TRUE(whole);
     EXPECT_EQ(200, whole->status);
-    EXPECT_EQ("img/a b.txt", whole->requestPath);
-    EXPECT_EQ(10u, whole->body.length);
+    EXPECT_EQ("OK", whole->reason);
+    EXPECT_EQ("Cache-Control: no-store\nContent-Type: text/plain; charset=utf-8\nAccept-Ranges: bytes\n"
+              "Content-Length: 10",
+        whole->headers);
+    EXPECT_EQ("0123456789", whole->body);
 
-    std::optional<ResourceAnswer> part =
+    std::optional<RecordedResponse> part =
         runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt", {{"Range", "bytes=2-4"}});
     ASSERT_TRUE(part);
     EXPECT_EQ(206, part->status);
-    EXPECT_EQ(2u, part->body.offset);
-    EXPECT_EQ(3u, part->body.length);
+    EXPECT_EQ("234", part->body);
 
-    std::optional<ResourceAnswer> root = runtime.RaiseWebResourceRequested("https://velmora.localhost/");
+    std::optional<RecordedResponse> root = runtime.RaiseWebResourceRequested("https://velmora.localhost/");
     ASSERT_TRUE(root);
     EXPECT_EQ(404, root->status);
+    EXPECT_EQ("File not found", root->body);
+
+    std::optional<RecordedResponse> unsatisfiable =
+        runtime.RaiseWebResourceRequested("https://velmora.localhost/img/a%20b.txt", {{"Range", "bytes=10-"}});
+    ASSERT_TRUE(unsatisfiable);
+    EXPECT_EQ(416, unsatisfiable->status);
+    EXPECT_EQ(std::nullopt, unsatisfiable->body);
+}
+
+TEST_F(CorvaneWebViewTest, OnlyRequestsWithinTheOriginAreAnswered)
+{
+    folder.Write("www/index.html", "<p>");
+    Start();
+    for (const char* uri : {"https://elsewhere.example/index.html", "https://velmora.localhost", "",
+             "https://VELMORA.localhost/index.html", "https://evil.example/https://velmora.localhost/index.html"})
+        EXPECT_EQ(std::nullopt, runtime.RaiseWebResourceRequested(uri)) << uri;
+    EXPECT_EQ("<p>", runtime.RaiseWebResourceRequested("https://velmora.localhost/index.html")->body);
+}
+
+TEST_F(CorvaneWebViewTest, ABodyThatCannotBeMadeGivesAFreshInternalError)
+{
+    folder.Write("www/index.html", "<p>");
+    Start();
+    bodies.failing = true;
+    std::optional<RecordedResponse> failed = runtime.RaiseWebResourceRequested("https://velmora.localhost/index.html");
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(500, failed->status);
+    EXPECT_EQ("Internal Server Error", failed->reason);
+    EXPECT_EQ("Cache-Control: no-store\nContent-Type: text/html; charset=utf-8\nAccept-Ranges: bytes\n"
+              "Content-Length: 3",
+        failed->headers);
+    EXPECT_EQ(std::nullopt, failed->body);
+    bodies.failing = false;
+    EXPECT_EQ(200, runtime.RaiseWebResourceRequested("https://velmora.localhost/index.html")->status);
+}
+
+TEST_F(CorvaneWebViewTest, ARefusedHandlerOrFilterEndsTheRunBeforeNavigating)
+{
+    for (const char* refused : {"filter", "WebResourceRequested", "DOMContentLoaded", "WebMessageReceived"}) {
+        WebViewDouble refusing;
+        DesktopModel failed;
+        refusing.refused = refused;
+        CorvaneWebView webView(config, site, bodies, window, failed, refusing, WebViewFolders());
+        webView.Init();
+        refusing.CompleteEnvironment();
+        refusing.CompleteController();
+        EXPECT_EQ((std::vector<std::string>{std::string("fail ") + WebViewMessage::ControllerFailed}), failed.calls)
+            << refused;
+        EXPECT_EQ(0, std::count_if(refusing.calls.begin(), refusing.calls.end(),
+                         [](const std::string& call) { return call.compare(0, 8, "Navigate") == 0; }))
+            << refused;
+    }
+}
+
+TEST_F(CorvaneWebViewTest, WindowChangesReachTheControllerOnlyOnceItExists)
+{
+    Create();
+    host->OnWindowSized();
+    host->OnWindowMoved();
+    EXPECT_TRUE(runtime.calls.empty());
+
+    host->Init();
+    runtime.CompleteEnvironment();
+    runtime.CompleteController();
+    window.frame = {0, 0, 516, 439};
+    host->OnWindowSized();
+    EXPECT_EQ("SetBounds 0 0 500 400", runtime.calls.back());
+    host->OnWindowMoved();
+    EXPECT_EQ("NotifyParentWindowPositionChanged", runtime.calls.back());
 }

@@ -1,6 +1,9 @@
-#include "webview_double.h"
+#include "tests/unit/webview/webview_double.h"
 
-#include "dpi_scale.h"
+#include <fstream>
+
+#include "webview/webview_error.h"
+#include "window/dpi_scale.h"
 
 namespace {
 
@@ -49,14 +52,20 @@ struct MessageArgs : IWebMessageReceivedArgs {
 struct ResourceArgs : IWebResourceRequestedArgs {
     std::string uri;
     std::map<std::string, std::string> headers;
-    std::optional<ResourceAnswer> answer;
+    std::optional<RecordedResponse> response;
     std::string Uri() override { return uri; }
     std::optional<std::string> Header(const std::string& name) override
     {
         auto found = headers.find(name);
         return found == headers.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
-    void Respond(ResourceAnswer& given) override { answer = given; }
+    void Respond(int status, const std::string& reason, const std::string& joinedHeaders,
+        std::shared_ptr<IBodyStream> body) override
+    {
+        response = RecordedResponse {status, reason, joinedHeaders, std::nullopt};
+        if (body)
+            response->body = dynamic_cast<BytesBody&>(*body).bytes;
+    }
 };
 
 }
@@ -64,7 +73,12 @@ struct ResourceArgs : IWebResourceRequestedArgs {
 struct WebViewDouble::State {
     explicit State(WebViewDouble& owner) : owner(owner) {}
     void Log(const std::string& call) { owner.calls.push_back(call); }
-    void Attach(const std::string& name) { owner.handlers.push_back(name); }
+    void Attach(const std::string& name)
+    {
+        if (!owner.refused.empty() && name.compare(0, owner.refused.size(), owner.refused) == 0)
+            throw WebViewError("refused " + name);
+        owner.handlers.push_back(name);
+    }
 
     WebViewDouble& owner;
     WebViewCompletion<IWebViewEnvironment> environmentCompleted;
@@ -278,14 +292,14 @@ void WebViewDouble::RaiseWebMessage(const std::string& source, std::optional<std
     state->webMessageReceived(args);
 }
 
-std::optional<ResourceAnswer> WebViewDouble::RaiseWebResourceRequested(const std::string& uri,
+std::optional<RecordedResponse> WebViewDouble::RaiseWebResourceRequested(const std::string& uri,
     std::map<std::string, std::string> headers)
 {
     ResourceArgs args;
     args.uri = uri;
     args.headers = std::move(headers);
     state->webResourceRequested(args);
-    return args.answer;
+    return args.response;
 }
 
 void WebViewDouble::RaiseDocumentTitleChanged(const std::string& title)
@@ -413,4 +427,29 @@ void DesktopModel::SetEnvironmentValue(const std::string& name, const std::strin
 void DesktopModel::FailRun(const std::string& text)
 {
     calls.push_back("fail " + text);
+}
+
+std::shared_ptr<IBodyStream> BodyStreamsModel::Create(const ResourceAnswer& answer)
+{
+    if (failing)
+        throw std::runtime_error("cannot reach the body");
+    const ResourceBody& body = answer.body;
+    switch (body.kind) {
+    case ResourceBody::Kind::None:
+        return nullptr;
+    case ResourceBody::Kind::NotFoundText:
+        return std::make_shared<BytesBody>(std::string(NotFoundText, body.length));
+    case ResourceBody::Kind::BundleSlice:
+        return std::make_shared<BytesBody>(
+            std::string(reinterpret_cast<const char*>(bundle.FileData(body.offset)), body.length));
+    case ResourceBody::Kind::DiskFile:
+    case ResourceBody::Kind::DiskSlice: {
+        std::ifstream file(body.diskPath, std::ios::binary);
+        file.seekg(static_cast<std::streamoff>(body.offset));
+        std::string bytes(body.length, '\0');
+        file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return std::make_shared<BytesBody>(bytes);
+    }
+    }
+    return nullptr;
 }

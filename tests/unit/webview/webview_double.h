@@ -6,13 +6,38 @@
 #include <string>
 #include <vector>
 
-#include "app_config.h"
-#include "corvane_webview.h"
-#include "desktop.h"
-#include "main_window.h"
-#include "std_disk_files.h"
-#include "resource_answer.h"
-#include "webview_contract.h"
+#include "config/app_config.h"
+#include "webview/desktop.h"
+#include "window/main_window.h"
+#include "assets/asset_bundle.h"
+#include "assets/body_streams.h"
+#include "assets/resource_answer.h"
+#include "webview/webview_contract.h"
+
+// A body as the models below make it: the bytes themselves.
+struct BytesBody : IBodyStream {
+    explicit BytesBody(std::string body) : bytes(std::move(body)) {}
+    std::string bytes;
+};
+
+// An answer as the runtime received it; body is none when it had none.
+struct RecordedResponse {
+    int status = 0;
+    std::string reason;
+    std::string headers;
+    std::optional<std::string> body;
+};
+
+// Bodies read from the bundle's memory and from the disk, as the platform
+// would send them; failing makes every body fail.
+class BodyStreamsModel : public IBodyStreams {
+public:
+    explicit BodyStreamsModel(const AssetBundle& siteBundle) : bundle(siteBundle) {}
+    std::shared_ptr<IBodyStream> Create(const ResourceAnswer& answer) override;
+
+    const AssetBundle& bundle;
+    bool failing = false;
+};
 
 // A stand-in for the WebView2 runtime: every call the host makes is logged
 // in order in `calls`, creations complete only when a test says so, and a
@@ -35,8 +60,8 @@ public:
     bool RaisePermissionRequested();                      // true when allowed
     void RaiseAcceleratorKeyPressed(uint32_t key);
     void RaiseWebMessage(const std::string& source, std::optional<std::string> message);
-    // The host's answer, or none when it gave none.
-    std::optional<ResourceAnswer> RaiseWebResourceRequested(const std::string& uri,
+    // What the host handed the runtime, or none when it gave no answer.
+    std::optional<RecordedResponse> RaiseWebResourceRequested(const std::string& uri,
         std::map<std::string, std::string> headers = {});
     void RaiseDocumentTitleChanged(const std::string& title);
     void RaiseContainsFullScreenElementChanged(bool contains);
@@ -47,6 +72,8 @@ public:
     bool hasBrowserVersion = true;
     bool hasSettings3 = true;
     bool hasWebView2 = true;
+    // A handler name (or "filter") whose attachment the double refuses.
+    std::string refused;
 
     std::vector<std::string> calls;
     // Names of the attached handlers, in attachment order.
@@ -94,19 +121,4 @@ public:
     void FailRun(const std::string& text) override;
 
     std::vector<std::string> calls;
-};
-
-// A host object over the doubles, with the default configuration of an app
-// named "game" and an empty site.
-struct HostOverDoubles {
-    HostOverDoubles() { LoadAppConfig(R"({"name": "game"})", config); }
-
-    AppConfig config;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, "/nowhere/", '/'};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    CorvaneWebView host {config, site, window, desktop, runtime, WebViewFolders()};
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dpi_scale.h"
+#include "window/dpi_scale.h"
 
 TEST(DpiScale, RoundsUpAtCommonDpis)
 {

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// Lower-cases A-Z only: names, extensions and schemes compare this way
+// whatever the user's locale.
+std::string AsciiLower(std::string text);

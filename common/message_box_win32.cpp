@@ -1,0 +1,8 @@
+#include "common/message_box_win32.h"
+
+#include "common/text_win32.h"
+
+void ShowMessage(const std::string& text, const std::string& caption, UINT flags)
+{
+    MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
+}

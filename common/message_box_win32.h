@@ -1,0 +1,8 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// An ownerless message box with UTF-8 text and caption.
+void ShowMessage(const std::string& text, const std::string& caption, UINT flags);

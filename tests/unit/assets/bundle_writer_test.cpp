@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "assets/asset_bundle.h"
+#include "assets/bundle_image.h"
+#include "assets/bundle_writer.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<BundleSource>& sources)
+{
+    std::vector<std::string> names;
+    for (const BundleSource& source : sources)
+        names.push_back(source.name);
+    return names;
+}
+
+}
+
+TEST(BundleWriter, CollectsRegularFilesInByteOrderLeavingOutTheBundle)
+{
+    TempFolder folder;
+    folder.Write("www/b.txt", "b");
+    folder.Write("www/B/inner.js", "inner");
+    folder.Write("www/a b.png", "png");
+    folder.Write("www/assets.dat", "old bundle");
+    std::vector<BundleSource> sources = CollectBundleSources(folder.path + "/www", folder.path + "/www/./assets.dat");
+    EXPECT_EQ((std::vector<std::string> {"B/inner.js", "a b.png", "b.txt"}), Names(sources));
+    EXPECT_EQ(5u, sources[0].size);
+}
+
+TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
+{
+    TempFolder folder;
+    folder.Write("www/index.html", "<html>");
+    folder.Write("www/empty", "");
+    folder.Write("www/data/level.json", "{\"level\":1}");
+    std::vector<BundleSource> sources = CollectBundleSources(folder.path + "/www", "");
+    std::vector<std::pair<uint64_t, uint64_t>> progress;
+    WriteBundle(sources, folder.path + "/assets.dat",
+        [&progress](uint64_t done, uint64_t total) { progress.emplace_back(done, total); });
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back().first, progress.back().second);
+    EXPECT_EQ(17u, progress.back().second);
+
+    AssetBundle bundle;
+    std::unique_ptr<MappedFile> image;
+    MapBundle(folder.path + "/assets.dat", bundle, image);
+    ASSERT_EQ(3u, bundle.Directory().size());
+    const BundleEntry* level = bundle.Find("data/level.json");
+    ASSERT_NE(nullptr, level);
+    EXPECT_EQ(0u, level->offset);
+    EXPECT_EQ("{\"level\":1}", std::string(reinterpret_cast<const char*>(bundle.FileData(level->offset)), level->size));
+    const BundleEntry* page = bundle.Find("index.html");
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ("<html>", std::string(reinterpret_cast<const char*>(bundle.FileData(page->offset)), page->size));
+    EXPECT_EQ(0u, bundle.Find("empty")->size);
+}
+
+TEST(BundleWriter, AFileThatShrankWhilePackingFailsTheWrite)
+{
+    TempFolder folder;
+    folder.Write("www/a.bin", "0123456789");
+    std::vector<BundleSource> sources = CollectBundleSources(folder.path + "/www", "");
+    folder.Write("www/a.bin", "01234");
+    EXPECT_THROW(WriteBundle(sources, folder.path + "/assets.dat", nullptr), std::runtime_error);
+    EXPECT_THROW(WriteBundle(sources, folder.path + "/missing/assets.dat", nullptr), std::runtime_error);
+}

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "config/app_config.h"
+
+namespace {
+
+AppConfig Load(const std::string& text)
+{
+    AppConfig config;
+    LoadAppConfig(text, config);
+    return config;
+}
+
+std::string FailureOf(const std::string& text)
+{
+    try {
+        Load(text);
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no failure";
+}
+
+}
+
+TEST(AppConfig, NameAloneGivesEveryDefault)
+{
+    AppConfig config = Load(R"({"name":"game"})");
+    EXPECT_EQ(config.name, "game");
+    EXPECT_EQ(config.main, "index.html");
+    EXPECT_EQ(config.title, "Windows Velmora");
+    EXPECT_EQ(config.width, 1024);
+    EXPECT_EQ(config.height, 768);
+    EXPECT_EQ(config.icon, "");
+    EXPECT_TRUE(config.resizable);
+    EXPECT_EQ(config.chromiumArgs, "");
+    EXPECT_EQ(config.contentMode, ContentMode::Bundle);
+    EXPECT_EQ(config.distributionMode, DistributionMode::Evergreen);
+    EXPECT_EQ(config.hostingMode, HostingMode::Windowed);
+    EXPECT_TRUE(config.enableDevtools);
+    EXPECT_EQ(config.installMessage,
+        "This app requires the Microsoft Edge WebView2 runtime. It will be downloaded and installed for you now.");
+    EXPECT_EQ(config.downloadingMessage, "Downloading...");
+    EXPECT_EQ(config.installFailedMessage,
+        "Failed to install the Microsoft Edge WebView2 runtime. Check that you have permission to install it, and "
+        "that your Internet connection is working. Run the app again to try again.");
+}
+
+TEST(AppConfig, ReadsEveryKeyFromItsSection)
+{
+    AppConfig config = Load(R"({"name":"n","main":"start.html","chromium-args":"--a",
+        "window":{"title":"T","width":800,"height":600,"icon":"i.png","resizable":false},
+        "settings":{"content-mode":"remote","distribution-mode":"fixed","hosting-mode":"window-to-visual",
+                    "enable-devtools":false},
+        "messages":{"install-webview2":"I","downloading":"D","install-webview2-failed":"F"}})");
+    EXPECT_EQ(config.main, "start.html");
+    EXPECT_EQ(config.chromiumArgs, "--a");
+    EXPECT_EQ(config.title, "T");
+    EXPECT_EQ(config.width, 800);
+    EXPECT_EQ(config.height, 600);
+    EXPECT_EQ(config.icon, "i.png");
+    EXPECT_FALSE(config.resizable);
+    EXPECT_EQ(config.contentMode, ContentMode::Remote);
+    EXPECT_EQ(config.distributionMode, DistributionMode::Fixed);
+    EXPECT_EQ(config.hostingMode, HostingMode::WindowToVisual);
+    EXPECT_FALSE(config.enableDevtools);
+    EXPECT_EQ(config.installMessage, "I");
+    EXPECT_EQ(config.downloadingMessage, "D");
+    EXPECT_EQ(config.installFailedMessage, "F");
+}
+
+TEST(AppConfig, NameMustBeANonEmptyString)
+{
+    EXPECT_EQ(FailureOf(R"({"name":""})"), "invalid name");
+    EXPECT_EQ(FailureOf("{}"), "invalid name");
+    EXPECT_EQ(FailureOf(R"({"name":7})"), "invalid name");
+    EXPECT_EQ(FailureOf("[1]"), "invalid name");
+    EXPECT_EQ(FailureOf("42"), "invalid name");
+    EXPECT_EQ(FailureOf("null"), "invalid name");
+}
+
+TEST(AppConfig, ModesMatchExactlyAndReportInOrder)
+{
+    EXPECT_EQ(FailureOf(R"({"name":"n","settings":{"content-mode":"Bundle"}})"), "invalid content mode");
+    EXPECT_EQ(FailureOf(R"({"name":"n","settings":{"distribution-mode":" fixed"}})"), "invalid distribution mode");
+    EXPECT_EQ(FailureOf(R"({"name":"n","settings":{"hosting-mode":"Windowed"}})"), "invalid hosting mode");
+    // Distribution is checked before hosting, hosting before content.
+    EXPECT_EQ(FailureOf(R"({"name":"n","settings":{"content-mode":"x","hosting-mode":"x","distribution-mode":"x"}})"),
+        "invalid distribution mode");
+    EXPECT_EQ(FailureOf(R"({"name":"n","settings":{"content-mode":"x","hosting-mode":"x"}})"), "invalid hosting mode");
+    // The name is checked before any mode.
+    EXPECT_EQ(FailureOf(R"({"settings":{"content-mode":"x"}})"), "invalid name");
+}
+
+TEST(AppConfig, WrongTypesFallBackToDefaults)
+{
+    AppConfig config = Load(R"({"name":"n","window":{"width":"800","height":800.9,"resizable":0,"title":null},
+        "settings":{"content-mode":1,"enable-devtools":"false"}})");
+    EXPECT_EQ(config.width, 1024);
+    EXPECT_EQ(config.height, 800);
+    EXPECT_TRUE(config.resizable);
+    EXPECT_EQ(config.title, "Windows Velmora");
+    EXPECT_EQ(config.contentMode, ContentMode::Bundle);
+    EXPECT_TRUE(config.enableDevtools);
+
+    AppConfig numberSections = Load(R"({"name":"n","window":5,"settings":[],"messages":"x"})");
+    EXPECT_EQ(numberSections.title, "Windows Velmora");
+    EXPECT_EQ(numberSections.width, 1024);
+    EXPECT_EQ(numberSections.contentMode, ContentMode::Bundle);
+    EXPECT_EQ(numberSections.downloadingMessage, "Downloading...");
+}
+
+TEST(AppConfig, ParsingIsStrict)
+{
+    EXPECT_THROW(Load("{\"name\":\"n\"} // comment"), std::exception);
+    EXPECT_THROW(Load("/* c */ {\"name\":\"n\"}"), std::exception);
+    EXPECT_THROW(Load("{\"name\":\"n\",}"), std::exception);
+    EXPECT_THROW(Load("{\"name\":\"n\"} x"), std::exception);
+    EXPECT_THROW(Load("{\"name\":\"n"), std::exception);
+    EXPECT_THROW(Load(""), std::exception);
+    EXPECT_THROW(Load("{\"name\":\"\xff\xfe\"}"), std::exception);
+}
+
+TEST(AppConfig, AcceptsBomStopsAtNulAndLastDuplicateWins)
+{
+    EXPECT_EQ(Load("\xEF\xBB\xBF{\"name\":\"bom\"}").name, "bom");
+    EXPECT_EQ(Load(std::string("{\"name\":\"nul\"}\0garbage", 23)).name, "nul");
+    EXPECT_EQ(Load(R"({"name":"first","name":"last"})").name, "last");
+}
+
+TEST(AppConfig, ExtremeNumbersSaturate)
+{
+    AppConfig config = Load(R"({"name":"n","window":{"width":1e300,"height":-1e300}})");
+    EXPECT_EQ(config.width, INT32_MAX);
+    EXPECT_EQ(config.height, INT32_MIN);
+    AppConfig wrapped = Load(R"({"name":"n","window":{"width":4294967297,"height":-1}})");
+    EXPECT_EQ(wrapped.width, 1);
+    EXPECT_EQ(wrapped.height, -1);
+}
+
+TEST(AppConfig, DeepNestingIsAParseFailureNotACrash)
+{
+    const size_t depth = 80000;
+    std::string window = "{\"name\":\"n\",\"window\":" + std::string(depth, '[') + std::string(depth, ']') + "}";
+    EXPECT_THROW(Load(window), std::exception);
+    std::string settings = "{\"name\":\"n\",\"settings\":{\"x\":" + std::string(600, '[') + std::string(600, ']') + "}}";
+    EXPECT_THROW(Load(settings), std::exception);
+    std::string shallow = "{\"name\":\"n\",\"window\":{\"x\":" + std::string(400, '[') + std::string(400, ']') + "}}";
+    EXPECT_EQ(Load(shallow).width, 1024);
+}

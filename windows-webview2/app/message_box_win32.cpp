@@ -1,8 +1,0 @@
-#include "message_box_win32.h"
-
-#include "paths_win32.h"
-
-void ShowMessage(const std::string& text, const std::string& caption, UINT flags)
-{
-    MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
-}

@@ -1,0 +1,24 @@
+#include "webview/desktop_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "config/app_config.h"
+#include "common/message_box_win32.h"
+#include "common/text_win32.h"
+
+void DesktopWin32::OpenWithShell(const std::string& url)
+{
+    ShellExecuteW(nullptr, L"open", Utf8ToWide(url).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+}
+
+void DesktopWin32::SetEnvironmentValue(const std::string& name, const std::string& value)
+{
+    SetEnvironmentVariableW(Utf8ToWide(name).c_str(), Utf8ToWide(value).c_str());
+}
+
+void DesktopWin32::FailRun(const std::string& text)
+{
+    ShowMessage(text, DefaultWindowTitle, MB_ICONERROR);
+    PostQuitMessage(1);
+}

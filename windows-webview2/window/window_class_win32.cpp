@@ -1,0 +1,75 @@
+#include "window/window_class_win32.h"
+
+#include "window/dpi_win32.h"
+
+const wchar_t* const MainWindowClassName = L"WindowsVelmora";
+
+namespace {
+
+IWindowEvents* windowEvents = nullptr;
+
+// Alt, F10, Alt+Space and Alt+letter arrive with only a character code in
+// lParam; swallowing them keeps the keyboard from opening the window menu
+// while a game is being played.
+bool IsKeyboardMenuCommand(WPARAM wParam, LPARAM lParam)
+{
+    return (wParam & 0xFFF0) == SC_KEYMENU && static_cast<LONG_PTR>(lParam) <= 0xFFFF;
+}
+
+}
+
+void SetWindowEvents(IWindowEvents* events)
+{
+    windowEvents = events;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_MOVE:
+    case WM_MOVING:
+        if (windowEvents)
+            windowEvents->OnWindowMoved();
+        return 0;
+    case WM_SIZE:
+        if (windowEvents)
+            windowEvents->OnWindowSized();
+        return 0;
+    case WM_SYSCOMMAND:
+        if (IsKeyboardMenuCommand(wParam, lParam))
+            return 0;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD MainWindowStyle(bool resizable)
+{
+    return resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance, HICON icon)
+{
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = MainWindowClassName;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
+{
+    DWORD style = MainWindowStyle(config.resizable);
+    OuterSize outer = OuterSizeForClient(ScaleForDpi(config.width), ScaleForDpi(config.height), style, 0);
+    return CreateWindowExW(0, MainWindowClassName, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.width,
+        outer.height, nullptr, nullptr, instance, nullptr);
+}
