@@ -8,9 +8,9 @@
 #include <fstream>
 #include <vector>
 
-#include "tests/support/bundle_bytes.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
+#include "tests/support/bundle_bytes.h"
 
 namespace {
 

@@ -36,6 +36,12 @@ folder=$(export_with '{"name": "game", "settings": {"content-mode": "Bundle"}}')
 run_program "$folder/Velmora.exe"
 expect_run "bad content mode" 1 1 "$parse_text" "Windows Velmora"
 
+# Nesting deep enough to overflow the stack if a section were ever copied.
+deep=$(printf '{"name": "game", "window": %s%s}' "$(printf '[%.0s' $(seq 80000))" "$(printf ']%.0s' $(seq 80000))")
+folder=$(export_with "$deep")
+run_program "$folder/Velmora.exe"
+expect_run "deeply nested package.json" 1 1 "$parse_text" "Windows Velmora"
+
 folder=$(export_with '{"name": "game", "window": {"title": "My Game", "icon": "missing.png"}}')
 run_program "$folder/Velmora.exe" -- "$WINE_RUN" "$closer"
 expect_run "valid package.json, closed window" 0 0

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "assets/asset_bundle.h"
-#include "tests/support/bundle_bytes.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
+#include "tests/support/bundle_bytes.h"
 
 namespace fs = std::filesystem;
 

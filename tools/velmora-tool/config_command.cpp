@@ -3,10 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/startup_messages.h"
 #include "common/file_reading.h"
 #include "config/app_config.h"
 #include "tools/velmora-tool/commands.h"
-#include "app/startup_messages.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "assets/asset_bundle.h"
 #include "assets/bundle_image.h"
-#include "tools/velmora-tool/commands.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
+#include "tools/velmora-tool/commands.h"
 
 namespace {
 

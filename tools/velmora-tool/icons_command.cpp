@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <exception>
 
-#include "tools/velmora-tool/commands.h"
 #include "Quorvel/export_folder.h"
 #include "Quorvel/std_export_files.h"
+#include "tools/velmora-tool/commands.h"
 
 // What the icon updater would write in one folder: the accepted entries
 // and the executable it would choose.

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "config/app_config.h"
 #include "common/message_box_win32.h"
 #include "common/text_win32.h"
+#include "config/app_config.h"
 
 void DesktopWin32::OpenWithShell(const std::string& url)
 {

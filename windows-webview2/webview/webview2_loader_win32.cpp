@@ -4,9 +4,9 @@
 
 #include <WebView2.h>
 
+#include "common/paths_win32.h"
 #include "webview/com_callback_win32.h"
 #include "webview/environment_options_win32.h"
-#include "common/paths_win32.h"
 #include "webview/webview2_objects_win32.h"
 #include "webview/webview_error.h"
 #include "webview/webview_messages.h"

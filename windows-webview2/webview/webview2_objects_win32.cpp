@@ -2,11 +2,11 @@
 
 #include <objbase.h>
 
+#include "assets/body_streams_win32.h"
+#include "common/paths_win32.h"
+#include "webview/check_result_win32.h"
 #include "webview/com_callback_win32.h"
 #include "webview/com_reference_win32.h"
-#include "common/paths_win32.h"
-#include "assets/body_streams_win32.h"
-#include "webview/check_result_win32.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -1,8 +1,8 @@
 #include "webview/corvane_webview.h"
 
+#include "bridge/web_message_bridge.h"
 #include "webview/origin.h"
 #include "webview/shell_url.h"
-#include "bridge/web_message_bridge.h"
 
 namespace {
 

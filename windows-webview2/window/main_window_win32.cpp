@@ -1,7 +1,7 @@
 #include "window/main_window_win32.h"
 
-#include "window/dpi_win32.h"
 #include "common/text_win32.h"
+#include "window/dpi_win32.h"
 
 namespace {
 

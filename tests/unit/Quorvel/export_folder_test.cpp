@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "Quorvel/export_folder.h"
-#include "tests/support/pe_bytes.h"
 #include "Quorvel/quorvel_messages.h"
+#include "tests/support/pe_bytes.h"
 #include "tests/unit/Quorvel/resource_model.h"
 
 namespace {

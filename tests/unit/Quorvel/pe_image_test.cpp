@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "tests/support/pe_bytes.h"
 #include "Quorvel/pe_image.h"
+#include "tests/support/pe_bytes.h"
 
 TEST(PeImage, EndsAfterTheLastSectionsRawData)
 {

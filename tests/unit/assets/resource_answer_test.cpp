@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "tests/support/bundle_bytes.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
+#include "tests/support/bundle_bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "webview/browser_folder.h"
-#include "webview/corvane_webview.h"
-#include "webview/origin.h"
 #include "assets/std_disk_files.h"
 #include "tests/support/temp_folder.h"
 #include "tests/unit/webview/webview_double.h"
+#include "webview/browser_folder.h"
+#include "webview/corvane_webview.h"
+#include "webview/origin.h"
 #include "webview/webview_messages.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "config/app_config.h"
-#include "webview/desktop.h"
-#include "window/main_window.h"
 #include "assets/asset_bundle.h"
 #include "assets/body_streams.h"
 #include "assets/resource_answer.h"
+#include "config/app_config.h"
+#include "webview/desktop.h"
 #include "webview/webview_contract.h"
+#include "window/main_window.h"
 
 // A body as the models below make it: the bytes themselves.
 struct BytesBody : IBodyStream {
