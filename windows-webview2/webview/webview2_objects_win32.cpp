@@ -190,15 +190,12 @@ public:
     void AddDomContentLoaded(WebViewNotification handler) override
     {
         EventRegistrationToken token;
-        CheckResult(webView->add_DOMContentLoaded(
-            MakeComCallback<ICoreWebView2DOMContentLoadedEventHandler, IID_ICoreWebView2DOMContentLoadedEventHandler>(
-                [handler](ICoreWebView2*, ICoreWebView2DOMContentLoadedEventArgs*) {
-                    handler();
-                    return S_OK;
-                })
-                .Get(),
-            &token),
-            "cannot attach DOMContentLoaded");
+        auto callback = MakeComCallback<ICoreWebView2DOMContentLoadedEventHandler, IID_ICoreWebView2DOMContentLoadedEventHandler>(
+            [handler](ICoreWebView2*, ICoreWebView2DOMContentLoadedEventArgs*) {
+                handler();
+                return S_OK;
+            });
+        CheckResult(webView->add_DOMContentLoaded(callback.Get(), &token), "cannot attach DOMContentLoaded");
     }
 
 private:
@@ -246,79 +243,61 @@ public:
     }
     void AddNavigationStarting(WebViewEvent<INavigationStartingArgs> handler) override
     {
-        CheckResult(webView->add_NavigationStarting(WrapEvent<ICoreWebView2NavigationStartingEventHandler,
-                                            IID_ICoreWebView2NavigationStartingEventHandler, NavigationStartingArgs,
-                                            ICoreWebView2NavigationStartingEventArgs>(handler)
-                                            .Get(),
-            &token),
-            "cannot attach NavigationStarting");
+        auto callback = WrapEvent<ICoreWebView2NavigationStartingEventHandler,
+            IID_ICoreWebView2NavigationStartingEventHandler, NavigationStartingArgs,
+            ICoreWebView2NavigationStartingEventArgs>(handler);
+        CheckResult(webView->add_NavigationStarting(callback.Get(), &token), "cannot attach NavigationStarting");
     }
     void AddWebResourceRequested(WebViewEvent<IWebResourceRequestedArgs> handler) override
     {
         ComPtr<ICoreWebView2Environment> env = environment;
-        CheckResult(webView->add_WebResourceRequested(
-            MakeComCallback<ICoreWebView2WebResourceRequestedEventHandler,
-                IID_ICoreWebView2WebResourceRequestedEventHandler>(
-                [handler, env](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
-                    WebResourceRequestedArgs wrapped(args, env.Get());
-                    handler(wrapped);
-                    return S_OK;
-                })
-                .Get(),
-            &token),
-            "cannot attach WebResourceRequested");
+        auto callback = MakeComCallback<ICoreWebView2WebResourceRequestedEventHandler,
+            IID_ICoreWebView2WebResourceRequestedEventHandler>(
+            [handler, env](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+                WebResourceRequestedArgs wrapped(args, env.Get());
+                handler(wrapped);
+                return S_OK;
+            });
+        CheckResult(webView->add_WebResourceRequested(callback.Get(), &token), "cannot attach WebResourceRequested");
     }
     void AddPermissionRequested(WebViewEvent<IPermissionRequestedArgs> handler) override
     {
-        CheckResult(webView->add_PermissionRequested(WrapEvent<ICoreWebView2PermissionRequestedEventHandler,
-                                             IID_ICoreWebView2PermissionRequestedEventHandler, PermissionRequestedArgs,
-                                             ICoreWebView2PermissionRequestedEventArgs>(handler)
-                                             .Get(),
-            &token),
-            "cannot attach PermissionRequested");
+        auto callback = WrapEvent<ICoreWebView2PermissionRequestedEventHandler,
+            IID_ICoreWebView2PermissionRequestedEventHandler, PermissionRequestedArgs,
+            ICoreWebView2PermissionRequestedEventArgs>(handler);
+        CheckResult(webView->add_PermissionRequested(callback.Get(), &token), "cannot attach PermissionRequested");
     }
     void AddWebMessageReceived(WebViewEvent<IWebMessageReceivedArgs> handler) override
     {
-        CheckResult(webView->add_WebMessageReceived(WrapEvent<ICoreWebView2WebMessageReceivedEventHandler,
-                                            IID_ICoreWebView2WebMessageReceivedEventHandler, WebMessageReceivedArgs,
-                                            ICoreWebView2WebMessageReceivedEventArgs>(handler)
-                                            .Get(),
-            &token),
-            "cannot attach WebMessageReceived");
+        auto callback = WrapEvent<ICoreWebView2WebMessageReceivedEventHandler,
+            IID_ICoreWebView2WebMessageReceivedEventHandler, WebMessageReceivedArgs,
+            ICoreWebView2WebMessageReceivedEventArgs>(handler);
+        CheckResult(webView->add_WebMessageReceived(callback.Get(), &token), "cannot attach WebMessageReceived");
     }
     void AddNewWindowRequested(WebViewEvent<INewWindowRequestedArgs> handler) override
     {
-        CheckResult(webView->add_NewWindowRequested(WrapEvent<ICoreWebView2NewWindowRequestedEventHandler,
-                                            IID_ICoreWebView2NewWindowRequestedEventHandler, NewWindowRequestedArgs,
-                                            ICoreWebView2NewWindowRequestedEventArgs>(handler)
-                                            .Get(),
-            &token),
-            "cannot attach NewWindowRequested");
+        auto callback = WrapEvent<ICoreWebView2NewWindowRequestedEventHandler,
+            IID_ICoreWebView2NewWindowRequestedEventHandler, NewWindowRequestedArgs,
+            ICoreWebView2NewWindowRequestedEventArgs>(handler);
+        CheckResult(webView->add_NewWindowRequested(callback.Get(), &token), "cannot attach NewWindowRequested");
     }
     void AddDocumentTitleChanged(WebViewNotification handler) override
     {
-        CheckResult(webView->add_DocumentTitleChanged(WrapNotification<ICoreWebView2DocumentTitleChangedEventHandler,
-                                              IID_ICoreWebView2DocumentTitleChangedEventHandler>(handler)
-                                              .Get(),
-            &token),
-            "cannot attach DocumentTitleChanged");
+        auto callback = WrapNotification<ICoreWebView2DocumentTitleChangedEventHandler,
+            IID_ICoreWebView2DocumentTitleChangedEventHandler>(handler);
+        CheckResult(webView->add_DocumentTitleChanged(callback.Get(), &token), "cannot attach DocumentTitleChanged");
     }
     void AddContainsFullScreenElementChanged(WebViewNotification handler) override
     {
-        CheckResult(webView->add_ContainsFullScreenElementChanged(
-            WrapNotification<ICoreWebView2ContainsFullScreenElementChangedEventHandler,
-                IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler>(handler)
-                .Get(),
-            &token),
-            "cannot attach ContainsFullScreenElementChanged");
+        auto callback = WrapNotification<ICoreWebView2ContainsFullScreenElementChangedEventHandler,
+            IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler>(handler);
+        CheckResult(webView->add_ContainsFullScreenElementChanged(callback.Get(), &token), "cannot attach ContainsFullScreenElementChanged");
     }
     void AddWindowCloseRequested(WebViewNotification handler) override
     {
-        CheckResult(webView->add_WindowCloseRequested(WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
-                                              IID_ICoreWebView2WindowCloseRequestedEventHandler>(handler)
-                                              .Get(),
-            &token),
-            "cannot attach WindowCloseRequested");
+        auto callback = WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
+            IID_ICoreWebView2WindowCloseRequestedEventHandler>(handler);
+        CheckResult(webView->add_WindowCloseRequested(callback.Get(), &token), "cannot attach WindowCloseRequested");
     }
     std::string DocumentTitle() override
     {
@@ -375,17 +354,14 @@ public:
     void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) override
     {
         EventRegistrationToken token;
-        CheckResult(controller->add_AcceleratorKeyPressed(
-            MakeComCallback<ICoreWebView2AcceleratorKeyPressedEventHandler,
-                IID_ICoreWebView2AcceleratorKeyPressedEventHandler>(
-                [handler](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
-                    AcceleratorKeyPressedArgs wrapped(args);
-                    handler(wrapped);
-                    return S_OK;
-                })
-                .Get(),
-            &token),
-            "cannot attach AcceleratorKeyPressed");
+        auto callback = MakeComCallback<ICoreWebView2AcceleratorKeyPressedEventHandler,
+            IID_ICoreWebView2AcceleratorKeyPressedEventHandler>(
+            [handler](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+                AcceleratorKeyPressedArgs wrapped(args);
+                handler(wrapped);
+                return S_OK;
+            });
+        CheckResult(controller->add_AcceleratorKeyPressed(callback.Get(), &token), "cannot attach AcceleratorKeyPressed");
     }
 
 private:
