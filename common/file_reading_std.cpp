@@ -6,11 +6,6 @@
 
 namespace fs = std::filesystem;
 
-std::string ReadWholeFile(const std::string& path)
-{
-    return ReadFileStart(path, UINT64_MAX);
-}
-
 std::string ReadFileStart(const std::string& path, uint64_t maxBytes)
 {
     // Sized first: opening a FIFO would wait for a writer.

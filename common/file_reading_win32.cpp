@@ -6,11 +6,6 @@
 
 #include "common/paths_win32.h"
 
-std::string ReadWholeFile(const std::string& path)
-{
-    return ReadFileStart(path, UINT64_MAX);
-}
-
 std::string ReadFileStart(const std::string& path, uint64_t maxBytes)
 {
     FILE* file = nullptr;
