@@ -9,6 +9,8 @@
 #include "assets/body_streams_win32.h"
 #include "assets/bundle_image.h"
 #include "assets/disk_files_win32.h"
+#include "bridge/extension_library_win32.h"
+#include "bridge/extension_manager.h"
 #include "common/file_reading.h"
 #include "common/message_box_win32.h"
 #include "common/paths_win32.h"
@@ -127,13 +129,19 @@ int Run(HINSTANCE instance)
     std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
     CheckRuntime(*loader, config, browserFolder);
     OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleImage);
+    // A missing or incomplete extension library is no error: the app runs
+    // without components.
+    ExtensionLibraryWin32 extensionLibrary;
+    ExtensionManager extensions(extensionLibrary, appFolder, webResourceFolder, userDataFolder);
+    extensions.LoadExtensionLibrary();
 
     MainWindowWin32 window(CreateWindowOrFail(instance, config, titleWide));
+    extensions.OnMainWindowCreated(window.Handle());
     DesktopWin32 desktop;
     DiskFilesWin32 disk;
     BodyStreamsWin32 bodies(bundle);
     ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\'};
-    CorvaneWebView webView(config, site, bodies, window, desktop, *loader,
+    CorvaneWebView webView(config, site, bodies, window, desktop, *loader, extensions,
         {appFolder, webResourceFolder, userDataFolder, browserFolder});
     SetWindowEvents(&webView);
     webView.Init();
@@ -141,6 +149,10 @@ int Run(HINSTANCE instance)
 
     SetWindowEvents(nullptr);
     bodies.ReleaseMappedFiles();
+    // While the host object still exists, so that the library may still
+    // talk to the page from "Release".
+    extensions.Release();
+    extensions.FreeLibrary();
     bundle.Clear();
     bundleImage.reset();
     Gdiplus::GdiplusShutdown(gdiplusToken);

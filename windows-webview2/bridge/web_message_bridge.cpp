@@ -4,12 +4,28 @@
 
 #include "common/json_readers.h"
 
-namespace {
+WebMessageBridge::WebMessageBridge(IWindowOperations& windowOperations, IPageChannel& pageChannel,
+    IKnownFolders& known, ExtensionManager& extensionManager, HostFolders hostFolders)
+    : window(windowOperations), page(pageChannel), knownFolders(known), extensions(extensionManager),
+      folders(std::move(hostFolders))
+{
+}
 
-void Dispatch(IWindowOperations& window, const nlohmann::json& message)
+void WebMessageBridge::HandleWebMessage(const std::string& text)
+{
+    try {
+        Dispatch(ParseJsonText(text), text);
+    } catch (const std::exception&) {
+        // A bad message must never take the host down.
+    }
+}
+
+void WebMessageBridge::Dispatch(const nlohmann::json& message, const std::string& text)
 {
     std::string type = GetStringOr(message, "type", "");
-    if (type == "set-fullscreen") {
+    if (type == "wrapper-init") {
+        SendWrapperInitResponse();
+    } else if (type == "set-fullscreen") {
         window.SetFullscreen(GetBoolOr(message, "fullscreen", false));
     } else if (type == "set-window-size") {
         int32_t height = GetIntOr(message, "windowHeight", 0);
@@ -19,16 +35,44 @@ void Dispatch(IWindowOperations& window, const nlohmann::json& message)
         int32_t y = GetIntOr(message, "windowY", 0);
         int32_t x = GetIntOr(message, "windowX", 0);
         window.SetWindowPosition(x, y);
+    } else if (type == "extension-message") {
+        extensions.OnExtensionMessage(text);
     }
 }
 
-}
-
-void HandleWebMessage(IWindowOperations& window, const std::string& text)
+void WebMessageBridge::SendWrapperInitResponse()
 {
-    try {
-        Dispatch(window, ParseJsonText(text));
-    } catch (const std::exception&) {
-        // A bad message must never take the host down.
+    SendDirectoryHandles();
+    nlohmann::json response = {
+        {"type", "wrapper-init-response"},
+        {"registeredComponentIds", extensions.ComponentIds()},
+    };
+    PostJsonToPage(SerializeMessage(response));
+}
+
+void WebMessageBridge::SendDirectoryHandles()
+{
+    std::unique_ptr<IFolderHandleMessage> message = page.StartFolderHandleMessage();
+    if (!message)
+        return;
+    for (const FolderPlaceholder& row : FolderPlaceholders) {
+        std::string path = FolderPathFor(row, folders, knownFolders);
+        if (path.empty()) {
+            message->AddEmptySlot();
+            continue;
+        }
+        folderMap[row.placeholder] = path;
+        message->AddFolder(path);
     }
+    message->Post(SerializeMessage({{"type", "directory-handles"}}));
+}
+
+void WebMessageBridge::PostJsonToPage(const std::string& json)
+{
+    page.PostJsonToPage(json);
+}
+
+std::string SerializeMessage(const nlohmann::json& message)
+{
+    return message.dump(-1, ' ', false, nlohmann::json::error_handler_t::strict);
 }

@@ -1,5 +1,6 @@
 #include "webview/corvane_webview.h"
 
+#include "webview/folder_handle_message.h"
 #include "webview/origin.h"
 #include "webview/webview_error.h"
 #include "webview/webview_messages.h"
@@ -14,10 +15,22 @@ std::string OriginFor(const AppConfig& config)
 }
 
 CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& resourceSite, IBodyStreams& bodyStreams,
-    IMainWindow& mainWindow, IDesktop& hostDesktop, IWebViewLoader& webViewLoader, WebViewFolders hostFolders)
+    IMainWindow& mainWindow, IDesktop& hostDesktop, IWebViewLoader& webViewLoader, ExtensionManager& extensionManager,
+    WebViewFolders hostFolders)
     : config(appConfig), site(resourceSite), bodies(bodyStreams), window(mainWindow), desktop(hostDesktop),
-      loader(webViewLoader), folders(std::move(hostFolders)), origin(OriginFor(appConfig)), windowState(mainWindow)
+      loader(webViewLoader), extensions(extensionManager), folders(std::move(hostFolders)),
+      origin(OriginFor(appConfig)), windowState(mainWindow),
+      bridge(windowState, *this, hostDesktop, extensionManager,
+          // The web resource folder as the resource server reads it, so that
+          // the page's handle and the extensions' path name a real folder.
+          {folders.appFolder, folders.appFolder + folders.webResourceFolder, folders.userDataFolder})
 {
+    extensions.SetWebViewHost(&bridge);
+}
+
+CorvaneWebView::~CorvaneWebView()
+{
+    extensions.SetWebViewHost(nullptr);
 }
 
 void CorvaneWebView::Init()
@@ -118,6 +131,23 @@ void CorvaneWebView::OnWindowMoved()
 {
     if (controller)
         controller->NotifyParentWindowPositionChanged();
+}
+
+void CorvaneWebView::PostJsonToPage(const std::string& json)
+{
+    if (webView)
+        webView->PostWebMessageAsJson(json);
+}
+
+std::unique_ptr<IFolderHandleMessage> CorvaneWebView::StartFolderHandleMessage()
+{
+    if (!environment || !webView)
+        return nullptr;
+    std::shared_ptr<IWebViewEnvironment14> environment14 = environment->QueryEnvironment14();
+    std::shared_ptr<IWebView23> webView23 = webView->QueryWebView23();
+    if (!environment14 || !webView23)
+        return nullptr;
+    return std::make_unique<FolderHandleMessage>(std::move(environment14), std::move(webView23));
 }
 
 std::string CorvaneWebView::StartUri() const

@@ -6,6 +6,9 @@
 
 #include "assets/body_streams.h"
 #include "assets/resource_answer.h"
+#include "bridge/extension_manager.h"
+#include "bridge/page_channel.h"
+#include "bridge/web_message_bridge.h"
 #include "config/app_config.h"
 #include "webview/desktop.h"
 #include "webview/webview_contract.h"
@@ -25,11 +28,15 @@ struct WebViewFolders {
 // Puts the WebView into the main window and shows the app in it: creates
 // the environment and the controller, applies the settings, attaches the
 // event handlers, navigates to the start page, answers the app's requests
-// and carries out what the page's messages ask of the window.
-class CorvaneWebView : public IWindowEvents {
+// and hands the page's messages to the bridge. While it exists, the
+// extension library reaches the page and the folder map through it.
+class CorvaneWebView : public IWindowEvents, public IPageChannel {
 public:
     CorvaneWebView(const AppConfig& config, const ResourceSite& site, IBodyStreams& bodies, IMainWindow& window,
-        IDesktop& desktop, IWebViewLoader& loader, WebViewFolders folders);
+        IDesktop& desktop, IWebViewLoader& loader, ExtensionManager& extensions, WebViewFolders folders);
+    ~CorvaneWebView() override;
+    CorvaneWebView(const CorvaneWebView&) = delete;
+    CorvaneWebView& operator=(const CorvaneWebView&) = delete;
 
     // Starts environment creation; the rest follows through the completions.
     void Init();
@@ -38,8 +45,13 @@ public:
     void OnWindowSized() override;
     void OnWindowMoved() override;
 
+    // Dropped while there is no WebView yet.
+    void PostJsonToPage(const std::string& json) override;
+    std::unique_ptr<IFolderHandleMessage> StartFolderHandleMessage() override;
+
     const std::string& Origin() const { return origin; }
     bool IsFullscreen() const { return windowState.IsFullscreen(); }
+    const FolderMap& Folders() const { return bridge.Folders(); }
 
 private:
     void OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebViewEnvironment> created);
@@ -65,9 +77,11 @@ private:
     IMainWindow& window;
     IDesktop& desktop;
     IWebViewLoader& loader;
+    ExtensionManager& extensions;
     const WebViewFolders folders;
     const std::string origin;
     WindowState windowState;
+    WebMessageBridge bridge;
 
     // Released in reverse order: the WebView first, the environment last.
     std::shared_ptr<IWebViewEnvironment> environment;

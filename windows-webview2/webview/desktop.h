@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "bridge/folder_placeholders.h"
+
 // What the WebView host asks of the rest of the desktop.
-class IDesktop {
+class IDesktop : public IKnownFolders {
 public:
     virtual ~IDesktop() = default;
     // Opens the URL with the user's default handler for its scheme.

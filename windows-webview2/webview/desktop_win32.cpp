@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "bridge/known_folders_win32.h"
 #include "common/message_box_win32.h"
 #include "common/text_win32.h"
 #include "config/app_config.h"
@@ -21,4 +22,9 @@ void DesktopWin32::FailRun(const std::string& text)
 {
     ShowMessage(text, DefaultWindowTitle, MB_ICONERROR);
     PostQuitMessage(1);
+}
+
+std::string DesktopWin32::KnownFolderPath(KnownFolder folder)
+{
+    return KnownFolderPathWin32(folder);
 }

@@ -7,6 +7,7 @@
 #include "webview/check_result_win32.h"
 #include "webview/com_callback_win32.h"
 #include "webview/com_reference_win32.h"
+#include "webview/webview_error.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -19,6 +20,16 @@ std::string TakeString(LPWSTR text)
         return {};
     std::string result = WideToUtf8(text);
     CoTaskMemFree(text);
+    return result;
+}
+
+// The interface the runtime object answers for Id, or null.
+template <typename Interface>
+ComPtr<Interface> Query(IUnknown* object, const IID& id)
+{
+    ComPtr<Interface> result;
+    if (FAILED(object->QueryInterface(id, reinterpret_cast<void**>(result.GetAddressOf()))))
+        return nullptr;
     return result;
 }
 
@@ -173,15 +184,76 @@ public:
     void SetAreDevToolsEnabled(bool enabled) override { settings->put_AreDevToolsEnabled(enabled); }
     std::shared_ptr<IWebViewSettings3> QuerySettings3() override
     {
-        ComPtr<ICoreWebView2Settings3> settings3;
-        if (FAILED(settings->QueryInterface(IID_ICoreWebView2Settings3, reinterpret_cast<void**>(settings3.GetAddressOf())))
-            || !settings3)
-            return nullptr;
-        return std::make_shared<Settings3>(settings3);
+        ComPtr<ICoreWebView2Settings3> settings3 = Query<ICoreWebView2Settings3>(settings.Get(), IID_ICoreWebView2Settings3);
+        return settings3 ? std::make_shared<Settings3>(settings3) : nullptr;
     }
 
 private:
     ComPtr<ICoreWebView2Settings> settings;
+};
+
+// A runtime object held for the page; the adapter reads it back when it
+// gathers a collection.
+class RuntimeObject : public IWebViewObject {
+public:
+    explicit RuntimeObject(ComPtr<IUnknown> runtimeObject) : object(std::move(runtimeObject)) {}
+    ComPtr<IUnknown> object;
+};
+
+class ObjectCollection : public IWebViewObjectCollection {
+public:
+    explicit ObjectCollection(ComPtr<ICoreWebView2ObjectCollection> runtimeCollection)
+        : collection(std::move(runtimeCollection))
+    {
+    }
+    ComPtr<ICoreWebView2ObjectCollection> collection;
+};
+
+class Environment14 : public IWebViewEnvironment14 {
+public:
+    explicit Environment14(ComPtr<ICoreWebView2Environment14> runtimeEnvironment)
+        : environment(std::move(runtimeEnvironment))
+    {
+    }
+    std::shared_ptr<IWebViewObject> CreateReadWriteDirectoryHandle(const std::string& path) override
+    {
+        ComPtr<ICoreWebView2FileSystemHandle> handle;
+        environment->CreateWebFileSystemDirectoryHandle(Utf8ToWide(path).c_str(),
+            COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE, &handle);
+        return handle ? std::make_shared<RuntimeObject>(handle) : nullptr;
+    }
+    std::shared_ptr<IWebViewObjectCollection> CreateObjectCollection(
+        const std::vector<std::shared_ptr<IWebViewObject>>& objects) override
+    {
+        // Objects reaching this adapter were made by it.
+        std::vector<IUnknown*> items;
+        for (const std::shared_ptr<IWebViewObject>& object : objects)
+            items.push_back(object ? static_cast<RuntimeObject&>(*object).object.Get() : nullptr);
+        ComPtr<ICoreWebView2ObjectCollection> collection;
+        CheckResult(environment->CreateObjectCollection(static_cast<UINT32>(items.size()), items.data(), &collection),
+            "cannot make the object collection");
+        if (!collection)
+            throw WebViewError("cannot make the object collection");
+        return std::make_shared<ObjectCollection>(collection);
+    }
+
+private:
+    ComPtr<ICoreWebView2Environment14> environment;
+};
+
+class WebView23 : public IWebView23 {
+public:
+    explicit WebView23(ComPtr<ICoreWebView2_23> runtimeWebView) : webView(std::move(runtimeWebView)) {}
+    void PostWebMessageAsJsonWithAdditionalObjects(const std::string& json,
+        const std::shared_ptr<IWebViewObjectCollection>& objects) override
+    {
+        ICoreWebView2ObjectCollection* collection =
+            objects ? static_cast<ObjectCollection&>(*objects).collection.Get() : nullptr;
+        webView->PostWebMessageAsJsonWithAdditionalObjects(Utf8ToWide(json).c_str(), collection);
+    }
+
+private:
+    ComPtr<ICoreWebView2_23> webView;
 };
 
 class WebView2 : public IWebView2 {
@@ -318,11 +390,13 @@ public:
     }
     std::shared_ptr<IWebView2> QueryWebView2() override
     {
-        ComPtr<ICoreWebView2_2> webView2;
-        if (FAILED(webView->QueryInterface(IID_ICoreWebView2_2, reinterpret_cast<void**>(webView2.GetAddressOf())))
-            || !webView2)
-            return nullptr;
-        return std::make_shared<::WebView2>(webView2);
+        ComPtr<ICoreWebView2_2> webView2 = Query<ICoreWebView2_2>(webView.Get(), IID_ICoreWebView2_2);
+        return webView2 ? std::make_shared<::WebView2>(webView2) : nullptr;
+    }
+    std::shared_ptr<IWebView23> QueryWebView23() override
+    {
+        ComPtr<ICoreWebView2_23> webView23 = Query<ICoreWebView2_23>(webView.Get(), IID_ICoreWebView2_23);
+        return webView23 ? std::make_shared<::WebView23>(webView23) : nullptr;
     }
 
 private:
@@ -386,6 +460,12 @@ public:
             });
         if (FAILED(environment->CreateCoreWebView2Controller(static_cast<HWND>(parent), handler.Get())))
             completed(false, nullptr);
+    }
+    std::shared_ptr<IWebViewEnvironment14> QueryEnvironment14() override
+    {
+        ComPtr<ICoreWebView2Environment14> environment14 =
+            Query<ICoreWebView2Environment14>(environment.Get(), IID_ICoreWebView2Environment14);
+        return environment14 ? std::make_shared<Environment14>(environment14) : nullptr;
     }
 
 private:

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "assets/body_streams.h"
 #include "window/native_window.h"
@@ -87,6 +88,38 @@ public:
     virtual std::shared_ptr<IWebViewSettings3> QuerySettings3() = 0;
 };
 
+// A runtime object that travels to the page beside a message (a directory
+// handle), and a list of them; the host only holds and passes them.
+class IWebViewObject {
+public:
+    virtual ~IWebViewObject() = default;
+};
+
+class IWebViewObjectCollection {
+public:
+    virtual ~IWebViewObjectCollection() = default;
+};
+
+// The runtime's ICoreWebView2Environment14 part that the host uses.
+class IWebViewEnvironment14 {
+public:
+    virtual ~IWebViewEnvironment14() = default;
+    // A read-write web file-system handle to the folder; null when refused.
+    virtual std::shared_ptr<IWebViewObject> CreateReadWriteDirectoryHandle(const std::string& path) = 0;
+    // The objects in order, null ones as empty entries; throws WebViewError
+    // when the runtime cannot make the collection.
+    virtual std::shared_ptr<IWebViewObjectCollection> CreateObjectCollection(
+        const std::vector<std::shared_ptr<IWebViewObject>>& objects) = 0;
+};
+
+// The runtime's ICoreWebView2_23 part that the host uses.
+class IWebView23 {
+public:
+    virtual ~IWebView23() = default;
+    virtual void PostWebMessageAsJsonWithAdditionalObjects(const std::string& json,
+        const std::shared_ptr<IWebViewObjectCollection>& objects) = 0;
+};
+
 // The runtime's ICoreWebView2_2 part that the host uses.
 class IWebView2 {
 public:
@@ -114,6 +147,7 @@ public:
     virtual void OpenDevToolsWindow() = 0;
     virtual void PostWebMessageAsJson(const std::string& json) = 0;
     virtual std::shared_ptr<IWebView2> QueryWebView2() = 0;
+    virtual std::shared_ptr<IWebView23> QueryWebView23() = 0;
 };
 
 class IWebViewController {
@@ -136,6 +170,7 @@ class IWebViewEnvironment {
 public:
     virtual ~IWebViewEnvironment() = default;
     virtual void CreateController(NativeWindow parent, WebViewCompletion<IWebViewController> completed) = 0;
+    virtual std::shared_ptr<IWebViewEnvironment14> QueryEnvironment14() = 0;
 };
 
 // The loader library's two functions.

@@ -1,6 +1,5 @@
 #include "webview/corvane_webview.h"
 
-#include "bridge/web_message_bridge.h"
 #include "webview/origin.h"
 #include "webview/shell_url.h"
 
@@ -67,7 +66,7 @@ void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
         return;
     std::optional<std::string> message = args.MessageAsString();
     if (message)
-        HandleWebMessage(windowState, *message);
+        bridge.HandleWebMessage(*message);
 }
 
 void CorvaneWebView::OnDomContentLoaded()

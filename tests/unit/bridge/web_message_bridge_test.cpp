@@ -1,46 +1,232 @@
 #include <gtest/gtest.h>
 
-#include "bridge/web_message_bridge.h"
+#include <memory>
+
+#include "assets/std_disk_files.h"
+#include "tests/unit/bridge/extension_library_model.h"
 #include "tests/unit/webview/webview_double.h"
-#include "window/window_state.h"
+#include "webview/corvane_webview.h"
 
 namespace {
 
-struct WebMessageBridgeTest : testing::Test {
-    MainWindowModel window;
-    WindowState windowState {window};
+using Strings = std::vector<std::string>;
 
-    std::vector<std::string> Run(const std::string& text)
+const char* const Page = "https://velmora.localhost/index.html";
+const std::string Handles = R"(handles {"type":"directory-handles"})";
+const std::string Response = R"(json {"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"})";
+const Strings Folders = {"C:\\Games\\Game\\", "C:\\Games\\Game\\www\\", "C:\\Users\\u\\AppData\\Local\\game",
+    "C:\\Users\\u\\AppData\\Local", "C:\\Users\\u\\AppData\\Roaming", "C:\\Users\\u\\Desktop", "C:\\Users\\u\\Documents",
+    "C:\\Users\\u\\Downloads", "C:\\Users\\u\\Pictures", "C:\\Users\\u", "C:\\Users\\u\\Saved Games",
+    "C:\\Users\\u\\Pictures\\Screenshots", "C:\\Users\\u\\Videos"};
+
+std::string HandlesWith(const Strings& slots)
+{
+    std::string text = Handles;
+    for (const std::string& slot : slots)
+        text += " " + slot;
+    return text;
+}
+
+// The whole host, as the page and the extension library meet it.
+struct PageBridgeTest : testing::Test {
+    PageBridgeTest() { LoadAppConfig(R"({"name": "game"})", config); }
+
+    void Start(bool withLibrary = true)
     {
+        if (withLibrary)
+            extensions.LoadExtensionLibrary();
+        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions,
+            WebViewFolders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game", std::nullopt});
+        host->Init();
+        runtime.CompleteEnvironment();
+        runtime.CompleteController();
         window.calls.clear();
-        HandleWebMessage(windowState, text);
+    }
+
+    Strings Send(const std::string& text)
+    {
+        runtime.pageMessages.clear();
+        window.calls.clear();
+        runtime.RaiseWebMessage(Page, text);
         return window.calls;
     }
+
+    std::string Resolve(const char* placeholder) { return library.app->ResolveFolderPlaceholder(placeholder); }
+
+    AppConfig config;
+    AssetBundle bundle;
+    StdDiskFiles disk;
+    ResourceSite site {bundle, disk, "/nonexistent/www/", '/'};
+    BodyStreamsModel bodies {bundle};
+    MainWindowModel window;
+    DesktopModel desktop;
+    WebViewDouble runtime;
+    ExtensionLibraryModel library;
+    ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
+    std::unique_ptr<CorvaneWebView> host;
 };
 
-using Calls = std::vector<std::string>;
-
 }
 
-TEST_F(WebMessageBridgeTest, WindowMessagesActOnTheWindow)
+TEST_F(PageBridgeTest, WindowMessagesScaleTruncateAndFallBackToTheirDefaults)
 {
+    Start();
     window.dpiFactor = 1.5f;
-    EXPECT_EQ(Calls {"resize 1216 939"}, Run(R"({"type":"set-window-size","windowWidth":800,"windowHeight":600})"));
+    // A client area of 1200 x 900 inside the model's 16 x 39 frame.
+    EXPECT_EQ(Strings {"resize 1216 939"}, Send(R"({"type":"set-window-size","windowWidth":800,"windowHeight":600})"));
     window.dpiFactor = 1.0f;
-    EXPECT_EQ(Calls {"move -10 20"}, Run(R"({"type":"set-window-position","windowX":-10.7,"windowY":20})"));
-    EXPECT_EQ(Calls {"move 0 0"}, Run(R"({"type":"set-window-position"})"));
-    EXPECT_EQ(3u, Run(R"({"type":"set-fullscreen","fullscreen":true})").size());
-    EXPECT_TRUE(windowState.IsFullscreen());
-    EXPECT_EQ(3u, Run(R"({"type":"set-fullscreen"})").size());
-    EXPECT_FALSE(windowState.IsFullscreen());
+    EXPECT_EQ(Strings {"move -10 20"}, Send(R"({"type":"set-window-position","windowX":-10.7,"windowY":20})"));
+    EXPECT_EQ(Strings {"move 0 0"}, Send(R"({"type":"set-window-position","windowX":"5"})"));
+    EXPECT_EQ(3u, Send(R"({"type":"set-fullscreen","fullscreen":true})").size());
+    EXPECT_TRUE(host->IsFullscreen());
+    EXPECT_TRUE(Send(R"({"type":"set-window-size","windowWidth":800,"windowHeight":600})").empty());
+    EXPECT_TRUE(Send(R"({"type":"set-window-position","windowX":1,"windowY":2})").empty());
+    EXPECT_EQ(3u, Send(R"({"type":"set-fullscreen","fullscreen":"yes"})").size());
+    EXPECT_FALSE(host->IsFullscreen());
+    EXPECT_TRUE(Send(R"({"type":"set-fullscreen"})").empty());
+    EXPECT_TRUE(runtime.pageMessages.empty());
 }
 
-TEST_F(WebMessageBridgeTest, AnythingElseIsDroppedQuietly)
+TEST_F(PageBridgeTest, AnythingElseIsDroppedQuietlyAndTheHostGoesOn)
 {
-    for (const char* text : {R"({"type":"SET-FULLSCREEN","fullscreen":true})", R"([1,2])", R"("set-fullscreen")",
-             R"({"type":"set-window-size","windowWidth":0,"windowHeight":600})", "{broken", "",
-             R"({"type":"set-window-size","windowWidth":"800","windowHeight":600})", R"({"type":7})"}) {
-        EXPECT_TRUE(Run(text).empty()) << text;
+    Start();
+    for (const char* text : {R"({"type":"SET-FULLSCREEN","fullscreen":true})", R"({"type":"Wrapper-Init"})",
+             R"({"type":"EXTENSION-MESSAGE"})", R"([{"type":"wrapper-init"}])", R"("wrapper-init")", "{broken", "",
+             R"({"type":"set-window-size","windowWidth":0,"windowHeight":600})",
+             R"({"type":"set-window-size","windowWidth":"800","windowHeight":600})", R"({"type":7})",
+             "{\"type\":\"wrapper-init\"\xff}"}) {
+        EXPECT_TRUE(Send(text).empty()) << text;
+        EXPECT_TRUE(runtime.pageMessages.empty()) << text;
     }
-    EXPECT_FALSE(windowState.IsFullscreen());
+    EXPECT_EQ("Init", library.calls.back().substr(0, 4));
+    EXPECT_EQ(Strings {"resize 416 339"}, Send(R"({"type":"set-window-size","windowWidth":400,"windowHeight":300})"));
+}
+
+TEST_F(PageBridgeTest, EveryWrapperInitGetsFreshHandlesThenTheComponents)
+{
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    Strings first = runtime.pageMessages;
+    Send(R"({"type":"wrapper-init","extra":[1,2]})");
+    first.insert(first.end(), runtime.pageMessages.begin(), runtime.pageMessages.end());
+    EXPECT_EQ((Strings {HandlesWith(Folders), Response, HandlesWith(Folders), Response}), first);
+
+    size_t handleRequests = 0;
+    for (const std::string& call : runtime.calls)
+        handleRequests += call.rfind("CreateReadWriteDirectoryHandle ", 0) == 0;
+    EXPECT_EQ(26u, handleRequests);
+    EXPECT_EQ(13u, host->Folders().size());
+    EXPECT_EQ("C:\\Games\\Game\\", host->Folders().at("<app>"));
+    EXPECT_EQ("C:\\Games\\Game\\www\\", host->Folders().at("<web-resource>"));
+}
+
+TEST_F(PageBridgeTest, WithoutALibraryTheComponentListIsEmpty)
+{
+    library.present = false;
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    ASSERT_EQ(2u, runtime.pageMessages.size());
+    EXPECT_EQ(R"(json {"registeredComponentIds":[],"type":"wrapper-init-response"})", runtime.pageMessages[1]);
+}
+
+TEST_F(PageBridgeTest, AFolderWithoutAPathOrAHandleLeavesItsSlotEmpty)
+{
+    desktop.missingFolders = {KnownFolder::Screenshots};
+    runtime.refusedHandles = {"C:\\Users\\u\\Documents"};
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    Strings slots = Folders;
+    slots[6] = "-";
+    slots[11] = "-";
+    EXPECT_EQ((Strings {HandlesWith(slots), Response}), runtime.pageMessages);
+    // A refused handle still has its path; a folder without one has none.
+    EXPECT_EQ(12u, host->Folders().size());
+    EXPECT_EQ(0u, host->Folders().count("<screenshots>"));
+    EXPECT_EQ("C:\\Users\\u\\Documents", Resolve("<documents>"));
+    EXPECT_EQ("", Resolve("<screenshots>"));
+}
+
+TEST_F(PageBridgeTest, AnOlderRuntimeGetsOnlyTheResponse)
+{
+    for (int missing = 0; missing < 2; ++missing) {
+        runtime.hasEnvironment14 = missing != 0;
+        runtime.hasWebView23 = missing == 0;
+        Start(missing == 0);
+        Send(R"({"type":"wrapper-init"})");
+        EXPECT_EQ(Strings {Response}, runtime.pageMessages);
+        EXPECT_TRUE(host->Folders().empty());
+        host.reset();
+    }
+}
+
+TEST_F(PageBridgeTest, AFailingHandleMessageDropsTheResponseButKeepsTheFolders)
+{
+    runtime.refusesCollections = true;
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    EXPECT_TRUE(runtime.pageMessages.empty());
+    EXPECT_EQ(13u, host->Folders().size());
+    EXPECT_EQ(Strings {"move 1 2"}, Send(R"({"type":"set-window-position","windowX":1,"windowY":2})"));
+}
+
+TEST_F(PageBridgeTest, RepliesAreCompactSortedUtf8AndNeverInvalid)
+{
+    library.ids = Strings {"caf\xc3\xa9", "b\"q\\"};
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    EXPECT_EQ("json {\"registeredComponentIds\":[\"caf\xc3\xa9\",\"b\\\"q\\\\\"],\"type\":\"wrapper-init-response\"}",
+        runtime.pageMessages.back());
+
+}
+
+TEST_F(PageBridgeTest, TextThatIsNotUtf8DropsTheReplyItWasIn)
+{
+    library.ids = Strings {"ok", "bad\xc3"};
+    Start();
+    Send(R"({"type":"wrapper-init"})");
+    // The identifier cannot be written as JSON: the response is dropped.
+    EXPECT_EQ(Strings {HandlesWith(Folders)}, runtime.pageMessages);
+}
+
+TEST_F(PageBridgeTest, ExtensionMessagesGoToTheLibraryUnchangedAndItsRepliesToThePage)
+{
+    library.onMessage = [](IWrapperApp& app, const char* message) { app.SendMessageToPage(message); };
+    Start();
+    const std::string text = "{ \"type\" : \"extension-message\", \"text\": \"h\xc3\xa9llo \\u2713\", \"n\": 1.50 }";
+    EXPECT_TRUE(Send(text).empty());
+    EXPECT_EQ("OnExtensionMessage " + text, library.calls.back());
+    EXPECT_EQ(Strings {"json " + text}, runtime.pageMessages);
+}
+
+TEST_F(PageBridgeTest, TheLibraryReachesThePageAndTheFoldersOnlyWhileTheyExist)
+{
+    std::string duringInit = "unset";
+    library.duringInit = [&duringInit](IWrapperApp& app) {
+        app.SendMessageToPage(R"({"type":"too-early"})");
+        duringInit = app.ResolveFolderPlaceholder("<app>");
+    };
+    extensions.LoadExtensionLibrary();
+    EXPECT_EQ("", duringInit);
+
+    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions,
+        WebViewFolders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game", std::nullopt});
+    library.app->SendMessageToPage(R"({"type":"no-webview-yet"})");
+    host->Init();
+    runtime.CompleteEnvironment();
+    runtime.CompleteController();
+    EXPECT_EQ("", Resolve("<documents>"));
+    library.app->SendMessageToPage(R"({"type":"now"})");
+    EXPECT_EQ(Strings {R"(json {"type":"now"})"}, runtime.pageMessages);
+
+    Send(R"({"type":"wrapper-init"})");
+    const char* documents = library.app->ResolveFolderPlaceholder("<documents>");
+    EXPECT_STREQ("C:\\Users\\u\\Documents", documents);
+    EXPECT_EQ("C:\\Users\\u\\AppData\\Local\\game", Resolve("<current-app-data>"));
+    EXPECT_EQ("", Resolve("<Documents>"));
+    EXPECT_EQ("", Resolve("documents"));
+    Send(R"({"type":"set-fullscreen","fullscreen":false})");
+    EXPECT_STREQ("C:\\Users\\u\\Documents", documents);
+
+    host.reset();
+    EXPECT_EQ("", Resolve("<documents>"));
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "assets/std_disk_files.h"
+#include "tests/unit/bridge/extension_library_model.h"
 #include "tests/support/temp_folder.h"
 #include "tests/unit/webview/webview_double.h"
 #include "webview/browser_folder.h"
@@ -25,7 +26,7 @@ struct CorvaneWebViewTest : testing::Test {
     {
         WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
             BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
-        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, folders);
+        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions, folders);
     }
 
     void Start()
@@ -45,6 +46,8 @@ struct CorvaneWebViewTest : testing::Test {
     MainWindowModel window;
     DesktopModel desktop;
     WebViewDouble runtime;
+    ExtensionLibraryModel library;
+    ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
     std::unique_ptr<CorvaneWebView> host;
 };
 
@@ -111,7 +114,7 @@ TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndF12)
 
     WebViewDouble closed;
     Configure(R"({"name": "game", "settings": {"enable-devtools": false}})");
-    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, closed, WebViewFolders());
+    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, closed, extensions, WebViewFolders());
     host->Init();
     closed.CompleteEnvironment();
     closed.CompleteController();
@@ -146,7 +149,7 @@ TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
         WebViewDouble failing;
         DesktopModel failed;
         failing.hasWebView2 = c.webView2;
-        CorvaneWebView webView(config, site, bodies, window, failed, failing, WebViewFolders());
+        CorvaneWebView webView(config, site, bodies, window, failed, failing, extensions, WebViewFolders());
         webView.Init();
         failing.CompleteEnvironment(c.environmentOk, c.environmentObject);
         if (c.environmentOk && c.environmentObject)
@@ -294,7 +297,7 @@ TEST_F(CorvaneWebViewTest, ARefusedHandlerOrFilterEndsTheRunBeforeNavigating)
         WebViewDouble refusing;
         DesktopModel failed;
         refusing.refused = refused;
-        CorvaneWebView webView(config, site, bodies, window, failed, refusing, WebViewFolders());
+        CorvaneWebView webView(config, site, bodies, window, failed, refusing, extensions, WebViewFolders());
         webView.Init();
         refusing.CompleteEnvironment();
         refusing.CompleteController();

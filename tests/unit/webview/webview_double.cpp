@@ -1,5 +1,6 @@
 #include "tests/unit/webview/webview_double.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "webview/webview_error.h"
@@ -127,6 +128,50 @@ struct SettingsDouble : IWebViewSettings {
     std::shared_ptr<State> state;
 };
 
+struct DirectoryHandleDouble : IWebViewObject {
+    explicit DirectoryHandleDouble(std::string folder) : path(std::move(folder)) {}
+    std::string path;
+};
+
+struct CollectionDouble : IWebViewObjectCollection {
+    std::vector<std::shared_ptr<IWebViewObject>> objects;
+};
+
+struct Environment14Double : IWebViewEnvironment14 {
+    explicit Environment14Double(std::shared_ptr<State> state) : state(std::move(state)) {}
+    std::shared_ptr<IWebViewObject> CreateReadWriteDirectoryHandle(const std::string& path) override
+    {
+        state->Log("CreateReadWriteDirectoryHandle " + path);
+        const std::vector<std::string>& refused = state->owner.refusedHandles;
+        if (std::find(refused.begin(), refused.end(), path) != refused.end())
+            return nullptr;
+        return std::make_shared<DirectoryHandleDouble>(path);
+    }
+    std::shared_ptr<IWebViewObjectCollection> CreateObjectCollection(
+        const std::vector<std::shared_ptr<IWebViewObject>>& objects) override
+    {
+        if (state->owner.refusesCollections)
+            throw WebViewError("refused collection");
+        auto collection = std::make_shared<CollectionDouble>();
+        collection->objects = objects;
+        return collection;
+    }
+    std::shared_ptr<State> state;
+};
+
+struct WebView23Double : IWebView23 {
+    explicit WebView23Double(std::shared_ptr<State> state) : state(std::move(state)) {}
+    void PostWebMessageAsJsonWithAdditionalObjects(const std::string& json,
+        const std::shared_ptr<IWebViewObjectCollection>& objects) override
+    {
+        std::string posted = "handles " + json;
+        for (const std::shared_ptr<IWebViewObject>& object : dynamic_cast<CollectionDouble&>(*objects).objects)
+            posted += " " + (object ? dynamic_cast<DirectoryHandleDouble&>(*object).path : std::string("-"));
+        state->owner.pageMessages.push_back(posted);
+    }
+    std::shared_ptr<State> state;
+};
+
 struct WebView2Double : IWebView2 {
     explicit WebView2Double(std::shared_ptr<State> state) : state(std::move(state)) {}
     void AddDomContentLoaded(WebViewNotification handler) override
@@ -188,10 +233,14 @@ struct WebViewObjectDouble : IWebView {
     std::string DocumentTitle() override { return state->documentTitle; }
     bool ContainsFullScreenElement() override { return state->containsFullScreenElement; }
     void OpenDevToolsWindow() override { state->Log("OpenDevToolsWindow"); }
-    void PostWebMessageAsJson(const std::string& json) override { state->Log("PostWebMessageAsJson " + json); }
+    void PostWebMessageAsJson(const std::string& json) override { state->owner.pageMessages.push_back("json " + json); }
     std::shared_ptr<IWebView2> QueryWebView2() override
     {
         return state->owner.hasWebView2 ? std::make_shared<WebView2Double>(state) : nullptr;
+    }
+    std::shared_ptr<IWebView23> QueryWebView23() override
+    {
+        return state->owner.hasWebView23 ? std::make_shared<WebView23Double>(state) : nullptr;
     }
     std::shared_ptr<State> state;
 };
@@ -221,6 +270,10 @@ struct EnvironmentDouble : IWebViewEnvironment {
     {
         state->Log("CreateController " + std::to_string(reinterpret_cast<uintptr_t>(parent)));
         state->controllerCompleted = std::move(completed);
+    }
+    std::shared_ptr<IWebViewEnvironment14> QueryEnvironment14() override
+    {
+        return state->owner.hasEnvironment14 ? std::make_shared<Environment14Double>(state) : nullptr;
     }
     std::shared_ptr<State> state;
 };
@@ -427,6 +480,16 @@ void DesktopModel::SetEnvironmentValue(const std::string& name, const std::strin
 void DesktopModel::FailRun(const std::string& text)
 {
     calls.push_back("fail " + text);
+}
+
+std::string DesktopModel::KnownFolderPath(KnownFolder folder)
+{
+    if (std::find(missingFolders.begin(), missingFolders.end(), folder) != missingFolders.end())
+        return {};
+    static const char* const names[] = {"AppData\\Local", "AppData\\Roaming", "Desktop", "Documents", "Downloads",
+        "Pictures", "", "Saved Games", "Pictures\\Screenshots", "Videos"};
+    std::string name = names[static_cast<int>(folder)];
+    return name.empty() ? "C:\\Users\\u" : "C:\\Users\\u\\" + name;
 }
 
 std::shared_ptr<IBodyStream> BodyStreamsModel::Create(const ResourceAnswer& answer)

@@ -72,10 +72,18 @@ public:
     bool hasBrowserVersion = true;
     bool hasSettings3 = true;
     bool hasWebView2 = true;
+    bool hasEnvironment14 = true;
+    bool hasWebView23 = true;
+    // Folders the runtime makes no handle for.
+    std::vector<std::string> refusedHandles;
+    bool refusesCollections = false;
     // A handler name (or "filter") whose attachment the double refuses.
     std::string refused;
 
     std::vector<std::string> calls;
+    // What reached the page, in order: "json <text>" for a plain message,
+    // "handles <text> [<folder or -> ...]" for one with directory handles.
+    std::vector<std::string> pageMessages;
     // Names of the attached handlers, in attachment order.
     std::vector<std::string> handlers;
 
@@ -114,11 +122,15 @@ public:
     std::vector<std::string> calls;
 };
 
+// The desktop with every known folder at C:\Users\u\<name of the folder>,
+// except those in `missingFolders`.
 class DesktopModel : public IDesktop {
 public:
     void OpenWithShell(const std::string& url) override;
     void SetEnvironmentValue(const std::string& name, const std::string& value) override;
     void FailRun(const std::string& text) override;
+    std::string KnownFolderPath(KnownFolder folder) override;
 
+    std::vector<KnownFolder> missingFolders;
     std::vector<std::string> calls;
 };
