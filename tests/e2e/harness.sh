@@ -10,7 +10,8 @@ FAILURES=0
 CHECKS=0
 
 E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e-XXXXXX")
-trap 'rm -rf "$E2E_ROOT"' EXIT
+# E2E_KEEP=1 keeps the export folders for a look after the run.
+trap "${E2E_KEEP:+:} rm -rf \"\$E2E_ROOT\"" EXIT
 
 new_folder() {
   mktemp -d "$E2E_ROOT/export-XXXXXX"
@@ -66,6 +67,23 @@ run_program() {
   mapfile -t BOX_TEXTS < <(box_texts_in "$log")
   mapfile -t BOX_RAW < <(box_raw_texts_in "$log")
   rm -f "$log"
+}
+
+# An export folder with package.json ($1) and the runtime double's script
+# ($2); the caller sets velmora and runtime_double to the two files.
+export_with() {
+  local folder
+  folder=$(new_folder)
+  cp "$velmora" "$folder/Velmora.exe"
+  cp "$runtime_double" "$folder/WebView2Loader.dll"
+  printf '%s' "$1" >"$folder/package.json"
+  printf '%s\n' "$2" >"$folder/webview2-double-script.txt"
+  echo "$folder"
+}
+
+# The log lines of the runtime double in folder $1 that start with $2.
+logged() {
+  grep -a "^$2" "$1/webview2-double-log.txt" | tr -d '\r'
 }
 
 expect_eq() {

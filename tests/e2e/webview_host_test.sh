@@ -10,22 +10,6 @@ install_text="This app requires the Microsoft Edge WebView2 runtime. It will be 
 install_failed_text="Failed to install the Microsoft Edge WebView2 runtime. Check that you have permission to install it, and that your Internet connection is working. Run the app again to try again."
 fixed_text='This app is set to "fixed" distribution mode, but the WebView2 control failed to initialize. Check there is a valid fixed distribution of Microsoft Edge WebView2 runtime in the "webview2" subfolder.'
 
-# An export folder with package.json ($1) and the double's script ($2).
-export_with() {
-  local folder
-  folder=$(new_folder)
-  cp "$velmora" "$folder/Velmora.exe"
-  cp "$runtime_double" "$folder/WebView2Loader.dll"
-  printf '%s' "$1" >"$folder/package.json"
-  printf '%s\n' "$2" >"$folder/webview2-double-script.txt"
-  echo "$folder"
-}
-
-# The log lines of the double that start with $2.
-logged() {
-  grep -a "^$2" "$1/webview2-double-log.txt" | tr -d '\r'
-}
-
 # The window fields of the n-th "window" line ($2, from 1).
 window_state() {
   logged "$1" "window " | sed -n "${2}p"

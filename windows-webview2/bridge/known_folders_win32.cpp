@@ -1,7 +1,5 @@
 #include "bridge/known_folders_win32.h"
 
-#include <knownfolders.h>
-
 #include "common/paths_win32.h"
 
 namespace {

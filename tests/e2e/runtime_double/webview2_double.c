@@ -8,8 +8,11 @@
  * header lines, an empty line and the body bytes.
  *
  * Steps: window | domcontentloaded | title <text> | fullscreen on|off |
- * message <json> | request <uri> [<range>] | navigation <uri> |
- * newwindow <uri> | permission | key <virtual key> | close */
+ * message <json> | message-object (a posted non-string value) |
+ * request <uri> [<range>] | navigation <uri> | newwindow <uri> |
+ * permission | key <virtual key> | close
+ * Directives: #no-runtime | #fail-environment | #old-runtime (no
+ * ICoreWebView2Environment14 and no ICoreWebView2_23). */
 #include <windows.h>
 #include <objbase.h>
 #include <stdio.h>
@@ -32,6 +35,7 @@ struct Object {
     WCHAR* text;
     WCHAR* text2;
     IUnknown* held;
+    IUnknown** items;
 };
 
 static HMODULE self;
@@ -270,8 +274,10 @@ static HRESULT STDMETHODCALLTYPE GetVirtualKey(ICoreWebView2AcceleratorKeyPresse
 
 static HRESULT STDMETHODCALLTYPE TryGetMessageString(ICoreWebView2WebMessageReceivedEventArgs* This, LPWSTR* message)
 {
-    *message = CopyWide(((Object*)This)->text2);
-    return S_OK;
+    /* A value posted as a script object is not a string. */
+    Object* args = (Object*)This;
+    *message = args->text2 ? CopyWide(args->text2) : NULL;
+    return args->text2 ? S_OK : E_INVALIDARG;
 }
 
 static HRESULT STDMETHODCALLTYPE GetHeader(ICoreWebView2HttpRequestHeaders* This, LPCWSTR name, LPWSTR* value)
@@ -330,7 +336,7 @@ static const IID* const noInterfaces[] = {NULL};
 
 /* ---- environment, controller, WebView ---- */
 
-static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment* This, IStream* content, int status,
+static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment14* This, IStream* content, int status,
     LPCWSTR reason, LPCWSTR headers, ICoreWebView2WebResourceResponse** response)
 {
     (void)This;
@@ -345,9 +351,56 @@ static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment* This, 
     return S_OK;
 }
 
+static ICoreWebView2FileSystemHandleVtbl handleVtbl;
+static ICoreWebView2ObjectCollectionVtbl collectionVtbl;
+
+static HRESULT STDMETHODCALLTYPE CreateDirectoryHandle(ICoreWebView2Environment14* This, LPCWSTR path,
+    COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission, ICoreWebView2FileSystemHandle** value)
+{
+    (void)This;
+    Log("handle request %s permission=%d", Utf8(path), (int)permission);
+    Object* handle = NewObject(&handleVtbl, noInterfaces, NULL);
+    handle->text = CopyWide(path);
+    *value = (ICoreWebView2FileSystemHandle*)handle;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE CreateCollection(ICoreWebView2Environment14* This, UINT32 length, IUnknown** items,
+    ICoreWebView2ObjectCollection** collection)
+{
+    (void)This;
+    Object* created = NewObject(&collectionVtbl, noInterfaces, NULL);
+    created->number = (int)length;
+    created->items = (IUnknown**)calloc(length ? length : 1, sizeof(IUnknown*));
+    for (UINT32 i = 0; i < length; ++i)
+        Keep(&created->items[i], items[i]);
+    *collection = (ICoreWebView2ObjectCollection*)created;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PostJson(ICoreWebView2_23* This, LPCWSTR json)
+{
+    (void)This;
+    Log("posted json %s", Utf8(json));
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PostJsonWithObjects(ICoreWebView2_23* This, LPCWSTR json,
+    ICoreWebView2ObjectCollectionView* objects)
+{
+    (void)This;
+    Object* collection = (Object*)objects;
+    Log("posted handles %s objects=%d", Utf8(json), collection ? collection->number : -1);
+    for (int i = 0; collection && i < collection->number; ++i) {
+        Object* handle = (Object*)collection->items[i];
+        Log("handle %d %s", i, handle ? Utf8(handle->text) : "-");
+    }
+    return S_OK;
+}
+
 static void CompleteController(void);
 
-static HRESULT STDMETHODCALLTYPE CreateController(ICoreWebView2Environment* This, HWND parent,
+static HRESULT STDMETHODCALLTYPE CreateController(ICoreWebView2Environment14* This, HWND parent,
     ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler)
 {
     (void)This;
@@ -414,21 +467,21 @@ ADD_HANDLER(AddFullScreenChanged, ICoreWebView2ContainsFullScreenElementChangedE
 ADD_HANDLER(AddWindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, windowCloseRequested)
 ADD_HANDLER(AddDomContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, domContentLoaded)
 
-static HRESULT STDMETHODCALLTYPE GetSettings(ICoreWebView2_2* This, ICoreWebView2Settings** settings)
+static HRESULT STDMETHODCALLTYPE GetSettings(ICoreWebView2_23* This, ICoreWebView2Settings** settings)
 {
     (void)This;
     *settings = (ICoreWebView2Settings*)NewObject(&settingsVtbl, settingsInterfaces, NULL);
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE AddFilter(ICoreWebView2_2* This, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context)
+static HRESULT STDMETHODCALLTYPE AddFilter(ICoreWebView2_23* This, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context)
 {
     (void)This;
     Log("filter %s context %d", Utf8(uri), (int)context);
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_2* This, LPCWSTR uri)
+static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_23* This, LPCWSTR uri)
 {
     (void)This;
     Log("navigate %s", Utf8(uri));
@@ -437,33 +490,35 @@ static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_2* This, LPCWSTR uri)
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE GetDocumentTitle(ICoreWebView2_2* This, LPWSTR* title)
+static HRESULT STDMETHODCALLTYPE GetDocumentTitle(ICoreWebView2_23* This, LPWSTR* title)
 {
     (void)This;
     *title = CopyWide(documentTitle);
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE GetContainsFullScreenElement(ICoreWebView2_2* This, BOOL* contains)
+static HRESULT STDMETHODCALLTYPE GetContainsFullScreenElement(ICoreWebView2_23* This, BOOL* contains)
 {
     (void)This;
     *contains = containsFullScreenElement;
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE OpenDevTools(ICoreWebView2_2* This)
+static HRESULT STDMETHODCALLTYPE OpenDevTools(ICoreWebView2_23* This)
 {
     (void)This;
     Log("devtools opened");
     return S_OK;
 }
 
-static ICoreWebView2EnvironmentVtbl environmentVtbl;
+static ICoreWebView2Environment14Vtbl environmentVtbl;
 static ICoreWebView2ControllerVtbl controllerVtbl;
-static ICoreWebView2_2Vtbl webViewVtbl;
-static const IID* const environmentInterfaces[] = {&IID_ICoreWebView2Environment, NULL};
+static ICoreWebView2_23Vtbl webViewVtbl;
+static const IID* const environmentInterfaces[] = {&IID_ICoreWebView2Environment, &IID_ICoreWebView2Environment14, NULL};
+static const IID* const oldEnvironmentInterfaces[] = {&IID_ICoreWebView2Environment, NULL};
 static const IID* const controllerInterfaces[] = {&IID_ICoreWebView2Controller, NULL};
-static const IID* const webViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, NULL};
+static const IID* const webViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, &IID_ICoreWebView2_23, NULL};
+static const IID* const oldWebViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, NULL};
 
 static void SetUpVtbls(void)
 {
@@ -501,9 +556,13 @@ static void SetUpVtbls(void)
     resourceArgsVtbl.put_Response = PutResponse;
     COMMON(responseVtbl);
 
+    COMMON(handleVtbl);
+    COMMON(collectionVtbl);
     COMMON(environmentVtbl);
     environmentVtbl.CreateCoreWebView2Controller = CreateController;
     environmentVtbl.CreateWebResourceResponse = CreateResponse;
+    environmentVtbl.CreateWebFileSystemDirectoryHandle = CreateDirectoryHandle;
+    environmentVtbl.CreateObjectCollection = CreateCollection;
     COMMON(controllerVtbl);
     controllerVtbl.get_CoreWebView2 = GetCoreWebView2;
     controllerVtbl.put_Bounds = PutBounds;
@@ -518,6 +577,8 @@ static void SetUpVtbls(void)
     webViewVtbl.get_DocumentTitle = GetDocumentTitle;
     webViewVtbl.get_ContainsFullScreenElement = GetContainsFullScreenElement;
     webViewVtbl.OpenDevToolsWindow = OpenDevTools;
+    webViewVtbl.PostWebMessageAsJson = PostJson;
+    webViewVtbl.PostWebMessageAsJsonWithAdditionalObjects = PostJsonWithObjects;
     *(void**)&webViewVtbl.add_NavigationStarting = (void*)AddNavigationStarting;
     *(void**)&webViewVtbl.add_WebResourceRequested = (void*)AddWebResourceRequested;
     *(void**)&webViewVtbl.add_PermissionRequested = (void*)AddPermissionRequested;
@@ -549,7 +610,8 @@ static void CompleteEnvironment(void)
         Drop(&environmentCompleted);
         return;
     }
-    environment = NewObject(&environmentVtbl, environmentInterfaces, "environment");
+    environment = NewObject(&environmentVtbl,
+        HasDirective("#old-runtime") ? oldEnvironmentInterfaces : environmentInterfaces, "environment");
     handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Environment*)environment);
     ReleaseOf(environment);
     Drop(&environmentCompleted);
@@ -560,7 +622,7 @@ static void CompleteController(void)
     ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler =
         (ICoreWebView2CreateCoreWebView2ControllerCompletedHandler*)controllerCompleted;
     controller = NewObject(&controllerVtbl, controllerInterfaces, "controller");
-    webView = NewObject(&webViewVtbl, webViewInterfaces, "webview");
+    webView = NewObject(&webViewVtbl, HasDirective("#old-runtime") ? oldWebViewInterfaces : webViewInterfaces, "webview");
     handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Controller*)controller);
     ReleaseOf(controller);
     ReleaseOf(webView);
@@ -654,6 +716,8 @@ static void RunStep(const char* command, const char* argument)
         Object* args = UriArgs(&messageArgsVtbl, Utf8(pageUri));
         args->text2 = Wide(argument);
         Raise(webMessageReceived, webView, args);
+    } else if (strcmp(command, "message-object") == 0) {
+        Raise(webMessageReceived, webView, UriArgs(&messageArgsVtbl, Utf8(pageUri)));
     } else if (strcmp(command, "request") == 0) {
         Request(argument);
     } else if (strcmp(command, "navigation") == 0) {
