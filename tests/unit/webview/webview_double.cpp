@@ -13,6 +13,13 @@ std::string Flag(bool value)
     return value ? "true" : "false";
 }
 
+// Pages may ask for any 32-bit size or place; the model's frame stays
+// within the screen coordinates' range as the system's does.
+int32_t Saturated(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 std::string RectText(const WindowRect& rect)
 {
     return std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) + " "
@@ -423,21 +430,21 @@ void MainWindowModel::Place(const WindowRect& rect)
 
 void MainWindowModel::Resize(int32_t width, int32_t height)
 {
-    frame.right = frame.left + width;
-    frame.bottom = frame.top + height;
+    frame.right = Saturated(int64_t {frame.left} + width);
+    frame.bottom = Saturated(int64_t {frame.top} + height);
     calls.push_back("resize " + std::to_string(width) + " " + std::to_string(height));
 }
 
 void MainWindowModel::Move(int32_t x, int32_t y)
 {
-    frame = {x, y, x + frame.Width(), y + frame.Height()};
+    frame = {x, y, Saturated(int64_t {x} + frame.Width()), Saturated(int64_t {y} + frame.Height())};
     calls.push_back("move " + std::to_string(x) + " " + std::to_string(y));
 }
 
 OuterSize MainWindowModel::OuterSizeForClient(int32_t width, int32_t height, uint32_t forStyle, uint32_t)
 {
     bool framed = (forStyle & 0x00C00000) != 0;
-    return {width + (framed ? 16 : 0), height + (framed ? 39 : 0)};
+    return {Saturated(int64_t {width} + (framed ? 16 : 0)), Saturated(int64_t {height} + (framed ? 39 : 0))};
 }
 
 int32_t MainWindowModel::ScaleForDpi(int32_t value)
