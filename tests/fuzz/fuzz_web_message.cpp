@@ -6,10 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "assets/std_disk_files.h"
-#include "tests/unit/bridge/extension_library_model.h"
-#include "tests/unit/webview/webview_double.h"
-#include "webview/corvane_webview.h"
+#include "tests/unit/webview/host_rig.h"
 
 namespace {
 
@@ -23,28 +20,13 @@ void Require(bool condition, const char* what)
 
 // One host for the whole run, as a page meets it: messages pile up window
 // state and folder map entries the way a long session does.
-struct Host {
+struct Host : HostRig {
     Host()
     {
-        LoadAppConfig(R"({"name": "game"})", config);
         extensions.LoadExtensionLibrary();
-        host.Init();
-        runtime.CompleteEnvironment();
-        runtime.CompleteController();
+        host = StartHost();
     }
-
-    AppConfig config;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, "/nonexistent/www/", '/'};
-    BodyStreamsModel bodies {bundle};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    ExtensionLibraryModel library;
-    ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
-    CorvaneWebView host {config, site, bodies, window, desktop, runtime, extensions,
-        WebViewFolders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game", std::nullopt}};
+    std::unique_ptr<CorvaneWebView> host;
 };
 
 // The message's "type" as a plain parser reads it, or empty.
@@ -96,6 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         Require(h.library.calls.size() == libraryCalls, "the library gets nothing else");
     }
-    Require(h.host.Folders().size() <= 13, "the folder map holds at most the thirteen placeholders");
+    Require(h.host->Folders().size() <= 13, "the folder map holds at most the thirteen placeholders");
     return 0;
 }

@@ -2,10 +2,7 @@
 
 #include <memory>
 
-#include "assets/std_disk_files.h"
-#include "tests/unit/bridge/extension_library_model.h"
-#include "tests/unit/webview/webview_double.h"
-#include "webview/corvane_webview.h"
+#include "tests/unit/webview/host_rig.h"
 
 namespace {
 
@@ -28,18 +25,12 @@ std::string HandlesWith(const Strings& slots)
 }
 
 // The whole host, as the page and the extension library meet it.
-struct PageBridgeTest : testing::Test {
-    PageBridgeTest() { LoadAppConfig(R"({"name": "game"})", config); }
-
+struct PageBridgeTest : testing::Test, HostRig {
     void Start(bool withLibrary = true)
     {
         if (withLibrary)
             extensions.LoadExtensionLibrary();
-        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions,
-            WebViewFolders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game", std::nullopt});
-        host->Init();
-        runtime.CompleteEnvironment();
-        runtime.CompleteController();
+        host = StartHost();
         window.calls.clear();
     }
 
@@ -53,16 +44,6 @@ struct PageBridgeTest : testing::Test {
 
     std::string Resolve(const char* placeholder) { return library.app->ResolveFolderPlaceholder(placeholder); }
 
-    AppConfig config;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, "/nonexistent/www/", '/'};
-    BodyStreamsModel bodies {bundle};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    ExtensionLibraryModel library;
-    ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
     std::unique_ptr<CorvaneWebView> host;
 };
 
@@ -208,8 +189,7 @@ TEST_F(PageBridgeTest, TheLibraryReachesThePageAndTheFoldersOnlyWhileTheyExist)
     extensions.LoadExtensionLibrary();
     EXPECT_EQ("", duringInit);
 
-    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions,
-        WebViewFolders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game", std::nullopt});
+    host = MakeHost();
     library.app->SendMessageToPage(R"({"type":"no-webview-yet"})");
     host->Init();
     runtime.CompleteEnvironment();

@@ -2,52 +2,17 @@
 
 #include <memory>
 
-#include "assets/std_disk_files.h"
-#include "tests/unit/bridge/extension_library_model.h"
-#include "tests/support/temp_folder.h"
-#include "tests/unit/webview/webview_double.h"
+#include "tests/unit/webview/host_rig.h"
 #include "webview/browser_folder.h"
-#include "webview/corvane_webview.h"
 #include "webview/origin.h"
 #include "webview/webview_messages.h"
 
 namespace {
 
-struct CorvaneWebViewTest : testing::Test {
-    void SetUp() override { Configure(R"({"name": "game"})"); }
+struct CorvaneWebViewTest : testing::Test, HostRig {
+    void Create() { host = MakeHost(); }
+    void Start() { host = StartHost(); }
 
-    void Configure(const std::string& packageJson)
-    {
-        config = AppConfig();
-        LoadAppConfig(packageJson, config);
-    }
-
-    void Create()
-    {
-        WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
-            BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
-        host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions, folders);
-    }
-
-    void Start()
-    {
-        Create();
-        host->Init();
-        runtime.CompleteEnvironment();
-        runtime.CompleteController();
-    }
-
-    AppConfig config;
-    TempFolder folder;
-    AssetBundle bundle;
-    StdDiskFiles disk;
-    ResourceSite site {bundle, disk, folder.path + "/www/", '/'};
-    BodyStreamsModel bodies {bundle};
-    MainWindowModel window;
-    DesktopModel desktop;
-    WebViewDouble runtime;
-    ExtensionLibraryModel library;
-    ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
     std::unique_ptr<CorvaneWebView> host;
 };
 

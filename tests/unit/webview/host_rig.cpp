@@ -1,0 +1,30 @@
+#include "tests/unit/webview/host_rig.h"
+
+#include "webview/browser_folder.h"
+
+HostRig::HostRig()
+{
+    Configure(R"({"name": "game"})");
+}
+
+void HostRig::Configure(const std::string& packageJson)
+{
+    config = AppConfig();
+    LoadAppConfig(packageJson, config);
+}
+
+std::unique_ptr<CorvaneWebView> HostRig::MakeHost()
+{
+    WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
+        BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
+    return std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions, folders);
+}
+
+std::unique_ptr<CorvaneWebView> HostRig::StartHost()
+{
+    std::unique_ptr<CorvaneWebView> host = MakeHost();
+    host->Init();
+    runtime.CompleteEnvironment();
+    runtime.CompleteController();
+    return host;
+}
