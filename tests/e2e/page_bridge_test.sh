@@ -58,14 +58,19 @@ Unloaded" "$(tr -d '\r' <"$folder/Tandrel-calls.txt")"
 expect_eq "the message reached the library byte for byte" same \
   "$(cmp -s <(sed -n 3p "$folder/Tandrel-calls.txt") <(printf 'OnExtensionMessage %s\n' "$extension_text") && echo same)"
 
-# Without the library nothing changes but the empty list.
+# Without the library nothing changes but the empty list; one in the
+# current directory is never loaded.
 folder=$(export_with '{"name": "game"}' "$wrapper_init
 message $extension_text
 close")
-run_program "$folder/Velmora.exe"
+elsewhere=$(new_folder)
+cp "$sample" "$elsewhere/Tandrel.dll"
+: >"$elsewhere/Tandrel-calls.txt"
+RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
 expect_run "no extension library" 0 0
 expect_eq "no library: handles, then an empty list" "posted handles {\"type\":\"directory-handles\"} objects=13
 posted json {\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"}" "$(logged "$folder" "posted ")"
+expect_eq "no library: the current directory's one is left alone" "" "$(cat "$elsewhere/Tandrel-calls.txt")"
 
 # A runtime without the handle interfaces still gets the response.
 folder=$(export_with '{"name": "game"}' "#old-runtime
