@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 declare -A rank=(
   [app]=6
   [webview]=5
-  [bridge]=4
+  [bridge]=4 [installer]=4
   [assets]=3 [window]=3
   [config]=2
   [common]=1

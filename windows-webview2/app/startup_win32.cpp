@@ -15,6 +15,7 @@
 #include "common/message_box_win32.h"
 #include "common/paths_win32.h"
 #include "config/app_config.h"
+#include "installer/runtime_installer_win32.h"
 #include "webview/browser_folder.h"
 #include "webview/corvane_webview.h"
 #include "webview/desktop_win32.h"
@@ -49,9 +50,10 @@ HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::str
     return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(ApplicationIconId));
 }
 
-// The evergreen runtime is looked for once more after the user was told;
-// a fixed runtime must already be in place.
-void CheckRuntime(IWebViewLoader& loader, const AppConfig& config, const std::optional<std::string>& browserFolder)
+// A missing evergreen runtime is installed after the user was told, then
+// looked for once more; a fixed runtime must already be in place.
+void CheckRuntime(HINSTANCE instance, IWebViewLoader& loader, const AppConfig& config,
+    const std::optional<std::string>& browserFolder, const std::string& userDataFolder)
 {
     if (config.distributionMode == DistributionMode::Fixed) {
         if (!loader.HasBrowserVersion(browserFolder))
@@ -61,6 +63,7 @@ void CheckRuntime(IWebViewLoader& loader, const AppConfig& config, const std::op
     if (loader.HasBrowserVersion(std::nullopt))
         return;
     ShowMessage(config.installMessage, config.title, MB_ICONINFORMATION);
+    InstallRuntime(instance, userDataFolder, config);
     if (!loader.HasBrowserVersion(std::nullopt))
         throw StartupFailure(config.installFailedMessage, config.title);
 }
@@ -127,7 +130,7 @@ int Run(HINSTANCE instance)
     std::unique_ptr<MappedFile> bundleImage;
     std::unique_ptr<WebView2Loader> loader = OpenLoader(appFolder);
     std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
-    CheckRuntime(*loader, config, browserFolder);
+    CheckRuntime(instance, *loader, config, browserFolder, userDataFolder);
     OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleImage);
     // A missing or incomplete extension library is no error: the app runs
     // without components.

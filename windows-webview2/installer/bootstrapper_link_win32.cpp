@@ -1,0 +1,11 @@
+#include "installer/bootstrapper_link.h"
+
+// The test build names its local server and accepts its unsigned stand-in.
+#ifdef VELMORA_TEST_BOOTSTRAPPER_LINK
+const wchar_t* const BootstrapperLink = VELMORA_TEST_BOOTSTRAPPER_LINK;
+const bool BootstrapperMustBeSignedByMicrosoft = false;
+#else
+// Microsoft's published link to the WebView2 Evergreen bootstrapper.
+const wchar_t* const BootstrapperLink = L"https://go.microsoft.com/fwlink/p/?LinkId=2124703";
+const bool BootstrapperMustBeSignedByMicrosoft = true;
+#endif
