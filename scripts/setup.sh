@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine32:i386
-  xvfb xauth xdotool
+  xvfb xauth xdotool python3
 )
 
 missing=()

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # What the built executables must look like from outside: machine,
 # subsystem, stripped (no symbol table after the last section for the icon
-# updater to refuse), embedded manifest, exports, and only system DLLs imported.
+# updater to refuse), embedded manifest, exports, the bootstrapper link, and
+# only system DLLs imported.
 source "$(dirname "$0")/harness.sh"
 kind=$1
 exe=$2
-system_dlls="^(kernel32|user32|gdi32|gdiplus|shell32|shlwapi|ole32|oleaut32|comctl32|urlmon|advapi32|msvcrt|api-ms-win-core-path-l1-1-0|api-ms-win-crt-.*)\.dll$"
+# $3, for the host: the dist/ folder it is shipped from.
+system_dlls="^(kernel32|user32|gdi32|gdiplus|shell32|shlwapi|ole32|oleaut32|comctl32|urlmon|wintrust|crypt32|advapi32|msvcrt|api-ms-win-core-path-l1-1-0|api-ms-win-crt-.*)\.dll$"
 
 objdump="x86_64-w64-mingw32-objdump"
 description=$(file -b "$exe")
@@ -13,6 +15,10 @@ if [ "$kind" = velmora ]; then
   expect_eq "format" "PE32+ executable (GUI) x86-64 (stripped to external PDB)" "${description%%, for MS Windows*}"
   exports=$($objdump -p "$exe" | grep -oE '\] (NvOptimusEnablement|AmdPowerXpressRequestHighPerformance)$' | sort | tr -d '] ' | tr '\n' ' ')
   expect_eq "exports" "AmdPowerXpressRequestHighPerformance NvOptimusEnablement " "$exports"
+  # The shipped host downloads Microsoft's bootstrapper, never a test link.
+  links=$(strings -el "$exe" | grep -E '^https?://' | tr '\n' ' ')
+  expect_eq "bootstrapper link" "https://go.microsoft.com/fwlink/p/?LinkId=2124703 " "$links"
+  expect_eq "dist/ holds no test build" "Velmora.exe" "$(ls "$3" | grep -i '^velmora.*\.exe$')"
 else
   objdump="i686-w64-mingw32-objdump"
   expect_eq "format" "PE32 executable (GUI) Intel 80386 (stripped to external PDB)" "${description%%, for MS Windows*}"

@@ -6,8 +6,6 @@ velmora=$1
 runtime_double=$2
 empty_library=$3
 tool=$4
-install_text="This app requires the Microsoft Edge WebView2 runtime. It will be downloaded and installed for you now."
-install_failed_text="Failed to install the Microsoft Edge WebView2 runtime. Check that you have permission to install it, and that your Internet connection is working. Run the app again to try again."
 fixed_text='This app is set to "fixed" distribution mode, but the WebView2 control failed to initialize. Check there is a valid fixed distribution of Microsoft Edge WebView2 runtime in the "webview2" subfolder.'
 
 # The window fields of the n-th "window" line ($2, from 1).
@@ -116,13 +114,9 @@ RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
 expect_run "fixed runtime beside the executable" 0 0
 expect_eq "fixed: browser folder" 1 "$(logged "$folder" "create environment folder=.*$(basename "$folder")\\\\webview2 " | wc -l)"
 
-# Runtime and loader failures: one box each, exit code 1.
-folder=$(export_with '{"name": "game", "window": {"title": "My Game"}}' "#no-runtime")
-run_program "$folder/Velmora.exe"
-expect_run "no runtime" 1 2 "$install_text" "My Game"
-expect_eq "no runtime: second box" "$install_failed_text" "${BOX_TEXTS[1]:-}"
-expect_eq "no runtime: second caption" "My Game" "${BOX_CAPTIONS[1]:-}"
-
+# Environment and loader failures: one box each, exit code 1. A missing
+# runtime is the installer's test (runtime_installer_test.sh), which runs a
+# build of the host that downloads from a local server.
 folder=$(export_with '{"name": "game"}' "#fail-environment")
 run_program "$folder/Velmora.exe"
 expect_run "environment creation fails" 1 1 "Failed to create the WebView2 environment. Check that the Microsoft Edge WebView2 runtime is installed and working, then run the app again." "Windows Velmora"

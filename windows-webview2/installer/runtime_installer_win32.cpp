@@ -11,6 +11,7 @@
 #include "installer/installer_messages.h"
 #include "installer/signature_check_win32.h"
 #include "window/dpi_win32.h"
+#include "window/window_class_win32.h"
 
 namespace {
 
@@ -24,8 +25,6 @@ struct DownloadJob {
     bool downloaded = false;
 };
 
-// Read as system colour 4: the menu colour.
-const UINT_PTR MenuColourBrush = COLOR_MENU + 1;
 const DWORD SetupWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,21 +45,6 @@ unsigned __stdcall DownloadWorker(void* argument)
     SendMessageW(job.window, WM_CLOSE, 0, 0);
     _endthreadex(0);
     return 0;
-}
-
-bool RegisterSetupClass(HINSTANCE instance, HICON icon)
-{
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = SetupWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(MenuColourBrush);
-    windowClass.lpszClassName = L"WebView2Setup";
-    return RegisterClassExW(&windowClass) != 0;
 }
 
 HWND CreateSetupWindow(HINSTANCE instance, const std::string& caption)
@@ -131,7 +115,8 @@ void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const
         ShowMessage(InstallerMessage::UserDataFolderFailed, config.title, MB_ICONERROR);
         return;
     }
-    if (!RegisterSetupClass(instance, static_cast<HICON>(config.iconHandle))) {
+    if (!RegisterAppWindowClass(instance, L"WebView2Setup", SetupWindowProc, static_cast<HICON>(config.iconHandle),
+            COLOR_MENU)) {
         ShowMessage(InstallerMessage::RegisterClassFailed, config.title, MB_ICONERROR);
         return;
     }

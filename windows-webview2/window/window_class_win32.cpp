@@ -51,19 +51,25 @@ DWORD MainWindowStyle(bool resizable)
     return resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, HICON icon)
+bool RegisterAppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, int colour)
 {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
     windowClass.hIconSm = icon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = MainWindowClassName;
+    // The system reads a colour index plus one as that system colour.
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(colour + 1));
+    windowClass.lpszClassName = name;
     return RegisterClassExW(&windowClass) != 0;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance, HICON icon)
+{
+    return RegisterAppWindowClass(instance, MainWindowClassName, MainWindowProc, icon, COLOR_WINDOW);
 }
 
 HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title)

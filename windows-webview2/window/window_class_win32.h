@@ -15,6 +15,9 @@ void SetWindowEvents(IWindowEvents* events);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD MainWindowStyle(bool resizable);
+// A window class with the app's icon, the arrow cursor and a system colour
+// (COLOR_WINDOW, COLOR_MENU, ...) as background; true when registered.
+bool RegisterAppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, int colour);
 bool RegisterMainWindowClass(HINSTANCE instance, HICON icon);
 // Created hidden, at the configured client size scaled for the system DPI.
 HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title);

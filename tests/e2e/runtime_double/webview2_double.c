@@ -11,8 +11,10 @@
  * message <json> | message-object (a posted non-string value) |
  * request <uri> [<range>] | navigation <uri> | newwindow <uri> |
  * permission | key <virtual key> | close
- * Directives: #no-runtime | #fail-environment | #old-runtime (no
- * ICoreWebView2Environment14 and no ICoreWebView2_23). */
+ * Directives: #fail-environment | #old-runtime (no
+ * ICoreWebView2Environment14 and no ICoreWebView2_23) |
+ * #runtime-after-install (no runtime until "runtime-installed.txt" exists
+ * beside the DLL, as the test bootstrapper leaves it). */
 #include <windows.h>
 #include <objbase.h>
 #include <stdio.h>
@@ -764,8 +766,12 @@ HRESULT STDAPICALLTYPE DoubleGetVersion(PCWSTR browserFolder, LPWSTR* version)
 {
     Log("version query folder=%s", browserFolder ? Utf8(browserFolder) : "(none)");
     *version = NULL;
-    if (HasDirective("#no-runtime"))
-        return S_OK;
+    if (HasDirective("#runtime-after-install")) {
+        WCHAR marker[MAX_PATH];
+        swprintf(marker, MAX_PATH, L"%lsruntime-installed.txt", folder);
+        if (GetFileAttributesW(marker) == INVALID_FILE_ATTRIBUTES)
+            return S_OK;
+    }
     if (browserFolder) {
         DWORD attributes = GetFileAttributesW(browserFolder);
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
