@@ -25,6 +25,7 @@ nlohmann::ordered_json ConfigAsJson(const AppConfig& config)
         {"distributionMode", DistributionModeName(config.distributionMode)},
         {"hostingMode", HostingModeName(config.hostingMode)},
         {"enableDevtools", config.enableDevtools},
+        {"crossOriginIsolation", config.crossOriginIsolation},
         {"installMessage", config.installMessage},
         {"downloadingMessage", config.downloadingMessage},
         {"installFailedMessage", config.installFailedMessage},

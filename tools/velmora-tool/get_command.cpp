@@ -8,6 +8,8 @@
 #include "assets/bundle_image.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
+#include "common/file_reading.h"
+#include "config/app_config.h"
 #include "tools/velmora-tool/commands.h"
 
 namespace {
@@ -48,15 +50,34 @@ void WriteBody(const AssetBundle& bundle, const ResourceBody& body)
     }
 }
 
+// The export's settings that shape answers; defaults without a
+// "package.json". Throws when the file is there but the host would refuse it.
+AppConfig ExportConfig(const std::string& folder)
+{
+    AppConfig config;
+    std::string text = ReadWholeFile(folder + "/package.json");
+    if (!text.empty())
+        LoadAppConfig(text, config);
+    return config;
 }
 
-// Answers one request exactly as the host would, from <folder>/www.
+}
+
+// Answers one request exactly as the host would, from <folder>/www, with
+// the settings of <folder>/package.json.
 int RunGetCommand(const CommandArgs& args)
 {
     bool hasRange = args.size() == 4 && args[2] == "--range";
     if (args.size() != 2 && !hasRange) {
         std::fputs("usage: velmora-tool get <export-folder> <path> [--range <value>]\n", stderr);
         return 2;
+    }
+    AppConfig config;
+    try {
+        config = ExportConfig(args[0]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "package.json: %s\n", error.what());
+        return 1;
     }
     std::string web = args[0] + "/www/";
     AssetBundle bundle;
@@ -68,7 +89,7 @@ int RunGetCommand(const CommandArgs& args)
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Error reading asset bundle: %s\n", error.what());
     }
-    ResourceAnswer answer = AnswerResourceRequest({bundle, disk, web, '/'}, args[1], hasRange ? &args[3] : nullptr);
+    ResourceAnswer answer = AnswerResourceRequest({bundle, disk, web, '/', config.crossOriginIsolation}, args[1], hasRange ? &args[3] : nullptr);
     std::printf("%d %s\n%s\n\n", answer.status, answer.reason.c_str(), answer.JoinedHeaders().c_str());
     WriteBody(bundle, answer.body);
     std::fflush(stdout);

@@ -143,7 +143,7 @@ int Run(HINSTANCE instance)
     DesktopWin32 desktop;
     DiskFilesWin32 disk;
     BodyStreamsWin32 bodies(bundle);
-    ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\'};
+    ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\', config.crossOriginIsolation};
     CorvaneWebView webView(config, site, bodies, window, desktop, *loader, extensions,
         {appFolder, webResourceFolder, userDataFolder, browserFolder});
     SetWindowEvents(&webView);

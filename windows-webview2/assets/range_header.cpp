@@ -1,5 +1,9 @@
 #include "assets/range_header.h"
 
+#include <algorithm>
+
+#include "common/ascii.h"
+
 namespace {
 
 bool IsSpace(char c)
@@ -47,7 +51,7 @@ std::string TrimHeaderValue(const std::string& value)
 std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t size)
 {
     const std::string unit = "bytes=";
-    if (size == 0 || value.compare(0, unit.size(), unit) != 0)
+    if (size == 0 || AsciiLower(value.substr(0, unit.size())) != unit)
         return std::nullopt;
     std::string ranges = value.substr(unit.size());
     std::string::size_type dash = ranges.find('-');
@@ -58,17 +62,17 @@ std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t siz
         auto first = ReadNumber(ranges.substr(0, dash));
         if (!first || *first >= size)
             return std::nullopt;
-        return ByteRange{*first, size - 1};
+        return ByteRange{*first, size - 1, true};
     }
     if (dash != 0) {
         auto first = ReadNumber(ranges.substr(0, dash));
         auto last = ReadNumber(ranges.substr(dash + 1));
-        if (!first || !last || *first >= size || *last >= size || *first > *last)
+        if (!first || !last || *first >= size || *first > *last)
             return std::nullopt;
-        return ByteRange{*first, *last};
+        return ByteRange{*first, std::min(*last, size - 1), false};
     }
     auto count = ReadNumber(ranges.substr(1));
-    if (!count || *count == 0 || *count > size)
+    if (!count || *count == 0)
         return std::nullopt;
-    return ByteRange{size - *count, size - 1};
+    return ByteRange{size - std::min(*count, size), size - 1, true};
 }

@@ -4,6 +4,10 @@
 #include "assets/range_header.h"
 #include "assets/request_path.h"
 
+#include <algorithm>
+
+#include "common/ascii.h"
+
 namespace {
 
 struct FoundFile {
@@ -43,6 +47,12 @@ ResourceBody WholeBody(const FoundFile& file)
     return {ResourceBody::Kind::DiskFile, 0, file.size, file.diskPath};
 }
 
+// Whether the header line names this field (lower case).
+bool StartsWithField(const std::string& line, const std::string& field)
+{
+    return line.size() > field.size() && line[field.size()] == ':' && AsciiLower(line.substr(0, field.size())) == field;
+}
+
 ResourceBody RangeBody(const FoundFile& file, const ByteRange& range)
 {
     if (file.entry)
@@ -71,6 +81,11 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
     ResourceAnswer answer;
     answer.requestPath = path;
     answer.headers.push_back("Cache-Control: no-store");
+    if (site.crossOriginIsolation) {
+        answer.headers.push_back("Cross-Origin-Opener-Policy: same-origin");
+        answer.headers.push_back("Cross-Origin-Embedder-Policy: require-corp");
+        answer.headers.push_back("Cross-Origin-Resource-Policy: same-origin");
+    }
 
     FoundFile file;
     if (!FindFile(site, path, file)) {
@@ -94,8 +109,11 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
     if (!bytes) {
         answer.status = 416;
         answer.reason = "Range Not Satisfiable";
+        answer.headers.push_back("Content-Range: bytes */" + std::to_string(file.size));
         return answer;
     }
+    if (bytes->openEnded)
+        bytes->last = std::min(bytes->last, bytes->first + OpenRangeWindow - 1);
     answer.headers.push_back("Content-Range: bytes " + std::to_string(bytes->first) + "-" +
                              std::to_string(bytes->last) + "/" + std::to_string(file.size));
     answer.headers.push_back("Content-Length: " + std::to_string(bytes->Length()));
@@ -111,6 +129,9 @@ ResourceAnswer InternalErrorAnswer(const ResourceAnswer& failed)
     answer.requestPath = failed.requestPath;
     answer.status = 500;
     answer.reason = "Internal Server Error";
-    answer.headers = failed.headers;
+    for (const std::string& line : failed.headers) {
+        if (!StartsWithField(line, "content-length") && !StartsWithField(line, "content-range"))
+            answer.headers.push_back(line);
+    }
     return answer;
 }

@@ -31,7 +31,17 @@ struct ResourceSite {
     const IDiskFiles& disk;
     std::string webFolder; // ends with the separator
     char separator;        // '\\' on Windows
+    // Every answer carries the headers that make the page cross-origin
+    // isolated, for engines that need SharedArrayBuffer.
+    bool crossOriginIsolation = false;
 };
+
+// The most an open-ended range ("bytes=N-", a suffix) is answered with. The
+// runtime buffers a whole response body before the page sees it, so a media
+// player's "bytes=0-" must not become the whole file; it asks for the next
+// piece by itself. 2 MiB is a few seconds of HD video per request and a
+// small, steady buffer.
+inline constexpr uint64_t OpenRangeWindow = 2 * 1024 * 1024;
 
 // The body of every 404, without a terminating NUL.
 inline constexpr char NotFoundText[] = "File not found";
@@ -42,5 +52,6 @@ inline constexpr uint64_t NotFoundTextLength = sizeof(NotFoundText) - 1;
 ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string& relativeUri, const std::string* range);
 
 // The answer given instead when the failed answer's body cannot be made:
-// 500 without a body, with the failed answer's headers.
+// 500 without a body, with the failed answer's headers except those that
+// described that body.
 ResourceAnswer InternalErrorAnswer(const ResourceAnswer& failed);

@@ -59,6 +59,7 @@ void LoadAppConfig(const std::string& text, AppConfig& config)
     config.hostingMode = ReadMode<HostingMode>(settings, "hosting-mode", HostingModeNames, "invalid hosting mode");
     config.contentMode = ReadMode<ContentMode>(settings, "content-mode", ContentModeNames, "invalid content mode");
     config.enableDevtools = GetBoolOr(settings, "enable-devtools", true);
+    config.crossOriginIsolation = GetBoolOr(settings, "cross-origin-isolation", false);
 
     const nlohmann::json& messages = Section(top, "messages");
     config.installMessage = GetStringOr(messages, "install-webview2",

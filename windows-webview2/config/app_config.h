@@ -22,6 +22,7 @@ struct AppConfig {
     DistributionMode distributionMode = DistributionMode::Evergreen;
     HostingMode hostingMode = HostingMode::Windowed;
     bool enableDevtools = true;
+    bool crossOriginIsolation = false;
     std::string installMessage;
     std::string downloadingMessage;
     std::string installFailedMessage;

@@ -26,10 +26,25 @@ TEST(RangeHeader, SatisfiableForms)
     EXPECT_EQ(Range("bytes=-1", 5000000000ULL), "4999999999-4999999999");
 }
 
+TEST(RangeHeader, RangesAsHttpDefinesThem)
+{
+    // A last position at or past the end is cut to the end; a suffix
+    // longer than the file is the whole file; the unit is case-insensitive.
+    EXPECT_EQ(Range("bytes=0-100", 100), "0-99");
+    EXPECT_EQ(Range("bytes=50-99999999999", 100), "50-99");
+    EXPECT_EQ(Range("bytes=-101", 100), "0-99");
+    EXPECT_EQ(Range("bytes=-99999", 100), "0-99");
+    EXPECT_EQ(Range("Bytes=0-9", 100), "0-9");
+    EXPECT_EQ(Range("BYTES=-5", 100), "95-99");
+    EXPECT_TRUE(ParseRangeHeader("bytes=5-", 100)->openEnded);
+    EXPECT_TRUE(ParseRangeHeader("bytes=-5", 100)->openEnded);
+    EXPECT_FALSE(ParseRangeHeader("bytes=5-500", 100)->openEnded);
+}
+
 TEST(RangeHeader, UnsatisfiableForms)
 {
-    for (const char* value : {"bytes=100-", "bytes=0-100", "bytes=-101", "bytes=20-10", "bytes=5", "bytes=",
-             "Bytes=0-9", "bytes=-", "bytes=-0", "bytes=a-b", "bytes=1-b", "bytes=-x", "bytes=--5",
+    for (const char* value : {"bytes=100-", "bytes=100-200", "bytes=20-10", "bytes=5", "bytes=", "bytes =0-9",
+             "bytes=-", "bytes=-0", "bytes=a-b", "bytes=1-b", "bytes=-x", "bytes=--5",
              "bytes=99999999999999999999-", "bytes=0-99999999999999999999", "items=0-1", ""})
         EXPECT_EQ(Range(value, 100), "416") << value;
     EXPECT_EQ(Range("bytes=0-", 0), "416");

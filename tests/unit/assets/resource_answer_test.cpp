@@ -125,6 +125,9 @@ TEST_F(ResourceAnswerTest, RangesFromBundleAndDiskAgree)
         {"bytes=-100", "bytes 0-99/100", 100},
         {"bytes=0-0", "bytes 0-0/100", 1},
         {"  bytes= 10-19 \r\n", "bytes 10-19/100", 10},
+        {"bytes=0-100", "bytes 0-99/100", 100},
+        {"bytes=-101", "bytes 0-99/100", 100},
+        {"Bytes=0-9", "bytes 0-9/100", 10},
     };
     for (const char* uri : {"hundred.bin", "disk.bin"}) {
         for (const Case& c : cases) {
@@ -138,17 +141,19 @@ TEST_F(ResourceAnswerTest, RangesFromBundleAndDiskAgree)
             EXPECT_EQ(Body(answer), Body(Answer("hundred.bin", c.range)));
             EXPECT_EQ(Body(answer).size(), static_cast<size_t>(c.length));
         }
-        for (const char* bad : {"bytes=100-", "bytes=0-100", "bytes=-101", "bytes=20-10", "bytes=5", "bytes=",
-                 "Bytes=0-9", "bytes=-0", "bytes=a-b", "bytes=99999999999999999999-"}) {
+        for (const char* bad : {"bytes=100-", "bytes=100-100", "bytes=20-10", "bytes=5", "bytes=", "bytes=-0",
+                 "bytes=a-b", "bytes=99999999999999999999-"}) {
             ResourceAnswer answer = Answer(uri, bad);
             EXPECT_EQ(answer.status, 416) << uri << bad;
             EXPECT_EQ(answer.reason, "Range Not Satisfiable");
-            EXPECT_EQ(answer.JoinedHeaders(),
-                "Cache-Control: no-store\nContent-Type: application/octet-stream\nAccept-Ranges: bytes");
+            EXPECT_EQ(answer.JoinedHeaders(), "Cache-Control: no-store\nContent-Type: application/octet-stream\n"
+                                              "Accept-Ranges: bytes\nContent-Range: bytes */100");
             EXPECT_EQ(answer.body.kind, ResourceBody::Kind::None);
         }
     }
-    EXPECT_EQ(Answer("empty.txt", "bytes=0-").status, 416);
+    ResourceAnswer empty = Answer("empty.txt", "bytes=0-");
+    EXPECT_EQ(empty.status, 416);
+    EXPECT_EQ(empty.headers.back(), "Content-Range: bytes */0");
 }
 
 TEST_F(ResourceAnswerTest, DiskRangeBodies)
@@ -161,7 +166,8 @@ TEST_F(ResourceAnswerTest, DiskRangeBodies)
     ResourceAnswer failed = InternalErrorAnswer(slice);
     EXPECT_EQ(failed.status, 500);
     EXPECT_EQ(failed.reason, "Internal Server Error");
-    EXPECT_EQ(failed.headers, slice.headers);
+    // No length or range that the missing body would contradict.
+    EXPECT_EQ(failed.JoinedHeaders(), "Cache-Control: no-store\nContent-Type: application/octet-stream\nAccept-Ranges: bytes");
     EXPECT_EQ(failed.body.kind, ResourceBody::Kind::None);
     EXPECT_EQ(slice.status, 206); // the failed answer itself is left as it was
 }
@@ -177,4 +183,45 @@ TEST_F(ResourceAnswerTest, FilesBeyondFourGigabytesKeepTheirSizes)
     EXPECT_EQ(tail.body.offset, 4999999990ULL);
     EXPECT_EQ(tail.body.length, 10u);
     std::filesystem::remove(big);
+}
+
+TEST_F(ResourceAnswerTest, OpenEndedRangesOfBigFilesComeInBoundedPieces)
+{
+    std::string big = folder.path + "/app/www/movie.mp4";
+    std::filesystem::resize_file(folder.Write("app/www/movie.mp4", ""), 1500000000ULL);
+    const std::string window = std::to_string(OpenRangeWindow);
+    ResourceAnswer first = Answer("movie.mp4", "bytes=0-");
+    EXPECT_EQ(first.status, 206);
+    EXPECT_EQ(first.headers[3], "Content-Range: bytes 0-" + std::to_string(OpenRangeWindow - 1) + "/1500000000");
+    EXPECT_EQ(first.headers[4], "Content-Length: " + window);
+    EXPECT_EQ(first.body.length, OpenRangeWindow);
+    ResourceAnswer next = Answer("movie.mp4", ("bytes=" + window + "-").c_str());
+    EXPECT_EQ(next.body.offset, OpenRangeWindow);
+    EXPECT_EQ(next.body.length, OpenRangeWindow);
+    ResourceAnswer suffix = Answer("movie.mp4", "bytes=-1000000000");
+    EXPECT_EQ(suffix.headers[3], "Content-Range: bytes 500000000-" + std::to_string(500000000 + OpenRangeWindow - 1)
+            + "/1500000000");
+    // A closed range is served as asked, and no range gives the whole file.
+    EXPECT_EQ(Answer("movie.mp4", "bytes=0-99999999").body.length, 100000000u);
+    EXPECT_EQ(Answer("movie.mp4").body.length, 1500000000u);
+    std::filesystem::remove(big);
+}
+
+TEST_F(ResourceAnswerTest, CrossOriginIsolationIsAnOptInOnEveryAnswer)
+{
+    ResourceSite isolated = Site();
+    isolated.crossOriginIsolation = true;
+    const std::string rangeOfTen = "bytes=0-9", pastTheEnd = "bytes=500-";
+    const std::vector<std::string> policies = {"Cross-Origin-Opener-Policy: same-origin",
+        "Cross-Origin-Embedder-Policy: require-corp", "Cross-Origin-Resource-Policy: same-origin"};
+    for (const char* uri : {"hundred.bin", "disk.bin", "missing.png"}) {
+        for (const std::string* range : {static_cast<const std::string*>(nullptr), &rangeOfTen, &pastTheEnd}) {
+            ResourceAnswer answer = AnswerResourceRequest(isolated, uri, range);
+            ASSERT_GE(answer.headers.size(), 4u);
+            EXPECT_EQ(std::vector<std::string>(answer.headers.begin() + 1, answer.headers.begin() + 4), policies) << uri;
+            ResourceAnswer plain = AnswerResourceRequest(Site(), uri, range);
+            answer.headers.erase(answer.headers.begin() + 1, answer.headers.begin() + 4);
+            EXPECT_EQ(answer.JoinedHeaders(), plain.JoinedHeaders()) << uri;
+        }
+    }
 }

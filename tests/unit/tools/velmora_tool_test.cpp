@@ -15,7 +15,7 @@ TEST(VelmoraToolConfig, PrintsTheConfigurationAsCompactJson)
     EXPECT_EQ(result.out,
         R"({"name":"game","main":"index.html","title":"Windows Velmora","width":800,"height":768,"icon":"",)"
         R"("resizable":true,"chromiumArgs":"","contentMode":"bundle","distributionMode":"evergreen",)"
-        R"("hostingMode":"windowed","enableDevtools":true,"installMessage":"This app requires the Microsoft Edge )"
+        R"("hostingMode":"windowed","enableDevtools":true,"crossOriginIsolation":false,"installMessage":"This app requires the Microsoft Edge )"
         R"(WebView2 runtime. It will be downloaded and installed for you now.","downloadingMessage":"Downloading...",)"
         R"("installFailedMessage":"Failed to install the Microsoft Edge WebView2 runtime. Check that you have )"
         R"(permission to install it, and that your Internet connection is working. Run the app again to try again."})"
