@@ -4,36 +4,15 @@
 
 namespace {
 
-const KNOWNFOLDERID& FolderId(KnownFolder folder)
-{
-    switch (folder) {
-    case KnownFolder::LocalAppData:
-        return FOLDERID_LocalAppData;
-    case KnownFolder::RoamingAppData:
-        return FOLDERID_RoamingAppData;
-    case KnownFolder::Desktop:
-        return FOLDERID_Desktop;
-    case KnownFolder::Documents:
-        return FOLDERID_Documents;
-    case KnownFolder::Downloads:
-        return FOLDERID_Downloads;
-    case KnownFolder::Pictures:
-        return FOLDERID_Pictures;
-    case KnownFolder::Profile:
-        return FOLDERID_Profile;
-    case KnownFolder::SavedGames:
-        return FOLDERID_SavedGames;
-    case KnownFolder::Screenshots:
-        return FOLDERID_Screenshots;
-    case KnownFolder::Videos:
-        return FOLDERID_Videos;
-    }
-    return FOLDERID_LocalAppData;
-}
+// In the order of KnownFolder.
+const KNOWNFOLDERID* const FolderIds[] = {&FOLDERID_LocalAppData, &FOLDERID_RoamingAppData, &FOLDERID_Desktop,
+    &FOLDERID_Documents, &FOLDERID_Downloads, &FOLDERID_Pictures, &FOLDERID_Profile, &FOLDERID_SavedGames,
+    &FOLDERID_Screenshots, &FOLDERID_Videos};
+static_assert(sizeof(FolderIds) / sizeof(FolderIds[0]) == static_cast<size_t>(KnownFolder::Videos) + 1);
 
 }
 
 std::string KnownFolderPathWin32(KnownFolder folder)
 {
-    return GetKnownFolderPath(FolderId(folder));
+    return GetKnownFolderPath(*FolderIds[static_cast<size_t>(folder)]);
 }
