@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "assets/byte_slice.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
 #include "tests/support/bundle_bytes.h"
@@ -46,16 +47,19 @@ void BM_ParseBundle(benchmark::State& state)
 }
 BENCHMARK(BM_ParseBundle)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// The answer plus the one copy the host makes into its memory stream.
-void Answer(benchmark::State& state, const ResourceSite& site, const std::string& uri, const std::string* range,
-    std::vector<char>& sink)
+// The answer plus the body the host makes of a bundle entry: a read position
+// over the mapped bytes, whatever their size. The bytes are copied only when
+// the runtime reads them, into its own buffer.
+void Answer(benchmark::State& state, const ResourceSite& site, const std::string& uri, const std::string* range)
 {
     for (auto _ : state) {
         ResourceAnswer answer = AnswerResourceRequest(site, uri, range);
         const ResourceBody& body = answer.body;
-        if (body.kind == ResourceBody::Kind::BundleSlice)
-            std::memcpy(sink.data(), site.bundle.FileData(body.offset), body.length);
-        benchmark::DoNotOptimize(sink.data());
+        if (body.kind == ResourceBody::Kind::BundleSlice) {
+            ByteSlice slice(site.bundle.FileData(body.offset), body.length);
+            benchmark::DoNotOptimize(slice);
+        }
+        benchmark::DoNotOptimize(answer);
     }
 }
 
@@ -67,8 +71,7 @@ void BM_LookupAnswer(benchmark::State& state)
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
     bundle.Parse();
     StdDiskFiles disk;
-    std::vector<char> sink(16);
-    Answer(state, {bundle, disk, "/nonexistent/www/", '/'}, EntryName(entries / 2), nullptr, sink);
+    Answer(state, {bundle, disk, "/nonexistent/www/", '/'}, EntryName(entries / 2), nullptr);
 }
 BENCHMARK(BM_LookupAnswer)->Arg(1000)->Arg(100000);
 
@@ -82,9 +85,7 @@ void BM_BundleAnswer(benchmark::State& state)
     bundle.Parse();
     StdDiskFiles disk;
     std::string range = "bytes=0-" + std::to_string(size / 2 - 1);
-    std::vector<char> sink(size);
-    Answer(state, {bundle, disk, "/nonexistent/www/", '/'}, EntryName(0), ranged ? &range : nullptr, sink);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(ranged ? size / 2 : size));
+    Answer(state, {bundle, disk, "/nonexistent/www/", '/'}, EntryName(0), ranged ? &range : nullptr);
 }
 BENCHMARK(BM_BundleAnswer)->ArgsProduct({{1 << 10, 1 << 20, 100 << 20}, {0, 1}});
 
@@ -96,9 +97,8 @@ void BM_DiskAnswer(benchmark::State& state)
     std::ofstream(folder + "file.bin", std::ios::binary) << std::string(size, 'y');
     AssetBundle empty;
     StdDiskFiles disk;
-    std::vector<char> sink(1);
     std::string range = "bytes=0-" + std::to_string(size / 2 - 1);
-    Answer(state, {empty, disk, folder, '/'}, "file.bin", state.range(1) ? &range : nullptr, sink);
+    Answer(state, {empty, disk, folder, '/'}, "file.bin", state.range(1) ? &range : nullptr);
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_DiskAnswer)->ArgsProduct({{1 << 10, 1 << 20, 100 << 20}, {0, 1}});

@@ -14,6 +14,10 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     const uint8_t* Data() const { return data; }
     uint64_t Size() const { return size; }
+#ifdef _WIN32
+    // The handle the view was made from, to ask where the file really is.
+    void* FileHandle() const { return file; }
+#endif
 
 private:
     const uint8_t* data = nullptr;

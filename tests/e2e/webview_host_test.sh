@@ -88,6 +88,58 @@ expect_eq "shut-down releases the WebView objects" "released webview
 released controller
 released environment" "$(logged "$folder" "released")"
 
+# Bodies of more than 4 GiB from the bundle and from disk, read on the UI
+# thread and on another thread, and links inside "www" that lead out of it.
+big=$(( (4 << 30) + 4321 ))
+tail_text="the end of a big file"
+near_end="bytes=$((big - ${#tail_text}))-"
+folder=$(export_with '{"name": "game"}' "request https://velmora.localhost/big.bin $near_end
+request-thread https://velmora.localhost/big.bin bytes=0-
+request-thread https://velmora.localhost/disk-big.bin $near_end
+request https://velmora.localhost/disk-big.bin bytes=0-
+request-thread https://velmora.localhost/small.txt
+request https://velmora.localhost/out.txt
+request https://velmora.localhost/up/secret.txt
+request https://velmora.localhost/alias.txt
+close")
+mkdir -p "$folder/www"
+python3 - "$folder/www/assets.dat" "$big" "$tail_text" <<'PY'
+import struct, sys
+path, size, tail = sys.argv[1], int(sys.argv[2]), sys.argv[3].encode()
+name = b"big.bin"
+entry = struct.pack(">IIQQQBI", 0, 0, 0, size, 0, 0, len(name)) + name
+fdir = struct.pack(">I", 1) + entry
+with open(path, "wb") as out:
+    out.write(b"q7ab" + struct.pack(">III", 0, 16, 0) + b"blob" + struct.pack(">Q", size))
+    out.seek(size - len(tail), 1)
+    out.write(tail + b"fdir" + struct.pack(">Q", len(fdir)) + fdir)
+PY
+truncate -s $((big - ${#tail_text})) "$folder/www/disk-big.bin"
+printf '%s' "$tail_text" >>"$folder/www/disk-big.bin"
+printf 'small' >"$folder/www/small.txt"
+printf 'secret' >"$folder/secret.txt"
+ln -s ../secret.txt "$folder/www/out.txt"
+ln -s .. "$folder/www/up"
+ln -s small.txt "$folder/www/alias.txt"
+run_program "$folder/Velmora.exe"
+expect_run "big bodies" 0 0
+n=0
+for request in "big.bin --range $near_end" "big.bin --range bytes=0-" "disk-big.bin --range $near_end" \
+  "disk-big.bin --range bytes=0-" "small.txt" "out.txt" "up/secret.txt" "alias.txt"; do
+  n=$((n + 1))
+  # shellcheck disable=SC2086
+  expect_eq "big bodies: answer $n ($request) as the resource server defines it" same \
+    "$(cmp -s <("$tool" get "$folder" $request) "$folder/response-$n.txt" && echo same)"
+done
+expect_eq "a range near the end of a bundle entry past 4 GiB" "$tail_text" "$(tail -c ${#tail_text} "$folder/response-1.txt")"
+expect_eq "a range near the end of a disk file past 4 GiB" "$tail_text" "$(tail -c ${#tail_text} "$folder/response-3.txt")"
+expect_eq "bytes=0- of a big entry is one bounded piece" "Content-Range: bytes 0-2097151/$big" \
+  "$(grep -a '^Content-Range' "$folder/response-2.txt")"
+expect_eq "bodies read on another thread" 3 "$(logged "$folder" "request .* (read on another thread)$" | wc -l)"
+expect_eq "links out of www are not found" "404 Not Found
+404 Not Found" "$(head -qn 1 "$folder/response-6.txt" "$folder/response-7.txt")"
+expect_eq "a link inside www is served" "small" "$(tail -c 5 "$folder/response-8.txt")"
+
 # Remote mode with window-to-visual hosting: nothing intercepted or restricted.
 folder=$(export_with '{"name": "game", "main": "https://example.com/play", "settings": {"content-mode": "remote", "hosting-mode": "window-to-visual"}, "chromium-args": "--mute-audio"}' "request https://velmora.localhost/index.html
 navigation https://elsewhere.example/

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -81,10 +82,10 @@ int RunGetCommand(const CommandArgs& args)
     }
     std::string web = args[0] + "/www/";
     AssetBundle bundle;
-    std::unique_ptr<MappedFile> image;
+    std::shared_ptr<const MappedFile> image;
     StdDiskFiles disk;
     try {
-        if (disk.Examine(web + "assets.dat").exists)
+        if (std::filesystem::exists(web + "assets.dat"))
             MapBundle(web + "assets.dat", bundle, image);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Error reading asset bundle: %s\n", error.what());

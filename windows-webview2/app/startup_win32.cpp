@@ -80,7 +80,7 @@ HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::
 
 // A damaged bundle only warns: the app still runs from whatever entries were
 // read and from the loose files in "www".
-void OpenBundle(const std::string& path, AssetBundle& bundle, std::unique_ptr<MappedFile>& image)
+void OpenBundle(const std::string& path, AssetBundle& bundle, std::shared_ptr<const MappedFile>& image)
 {
     if (!FileExists(path))
         return;
@@ -127,7 +127,7 @@ int Run(HINSTANCE instance)
 
     const std::string webResourceFolder = "www\\";
     AssetBundle bundle;
-    std::unique_ptr<MappedFile> bundleImage;
+    std::shared_ptr<const MappedFile> bundleImage;
     std::unique_ptr<WebView2Loader> loader = OpenLoader(appFolder);
     std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
     CheckRuntime(instance, *loader, config, browserFolder, userDataFolder);
@@ -142,7 +142,7 @@ int Run(HINSTANCE instance)
     extensions.OnMainWindowCreated(window.Handle());
     DesktopWin32 desktop;
     DiskFilesWin32 disk;
-    BodyStreamsWin32 bodies(bundle);
+    BodyStreamsWin32 bodies(bundle, bundleImage, appFolder + webResourceFolder);
     ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\', config.crossOriginIsolation};
     CorvaneWebView webView(config, site, bodies, window, desktop, *loader, extensions,
         {appFolder, webResourceFolder, userDataFolder, browserFolder});

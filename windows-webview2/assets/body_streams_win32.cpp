@@ -1,36 +1,25 @@
 #include "assets/body_streams_win32.h"
 
-#include <limits>
 #include <stdexcept>
 
-#include <shlwapi.h>
-
-#include "common/paths_win32.h"
-
-using Microsoft::WRL::ComPtr;
+#include "assets/folder_boundary_win32.h"
+#include "assets/slice_stream_win32.h"
 
 namespace {
 
-// Memory streams hold a copy of just the bytes they send; the platform takes
-// a 32-bit length, so a single slice of 4 GiB or more cannot be copied.
-std::shared_ptr<IBodyStream> CopyStream(const uint8_t* bytes, uint64_t length)
+std::shared_ptr<IBodyStream> SliceBody(const uint8_t* data, uint64_t length, std::shared_ptr<const void> keeper)
 {
-    if (length > std::numeric_limits<UINT>::max())
-        throw std::runtime_error("body too large to copy");
-    ComPtr<IStream> stream;
-    // SHCreateMemStream hands over the one reference it made.
-    *stream.GetAddressOf() = SHCreateMemStream(bytes, static_cast<UINT>(length));
-    if (!stream)
-        throw std::runtime_error("cannot make a memory stream");
-    return std::make_shared<ComStreamBody>(stream);
+    return std::make_shared<ComStreamBody>(CreateSliceStream(data, length, std::move(keeper)));
 }
 
-std::shared_ptr<IBodyStream> FileStream(const std::string& path)
+// The bytes [offset, offset + length) of a mapped file, which may have
+// changed size since it was examined.
+std::shared_ptr<IBodyStream> FileSlice(std::shared_ptr<const MappedFile> file, uint64_t offset, uint64_t length)
 {
-    ComPtr<IStream> stream;
-    if (FAILED(SHCreateStreamOnFileEx(PlatformPath(path).c_str(), STGM_READ, 0, FALSE, nullptr, &stream)) || !stream)
-        throw std::runtime_error("cannot open a file stream");
-    return std::make_shared<ComStreamBody>(stream);
+    if (offset > file->Size() || length > file->Size() - offset)
+        throw std::runtime_error("range past the end of the file");
+    const uint8_t* data = file->Data() + offset;
+    return SliceBody(data, length, std::move(file));
 }
 
 }
@@ -42,27 +31,32 @@ std::shared_ptr<IBodyStream> BodyStreamsWin32::Create(const ResourceAnswer& answ
     case ResourceBody::Kind::None:
         return nullptr;
     case ResourceBody::Kind::NotFoundText:
-        return CopyStream(reinterpret_cast<const uint8_t*>(NotFoundText), body.length);
+        return SliceBody(reinterpret_cast<const uint8_t*>(NotFoundText), body.length, nullptr);
     case ResourceBody::Kind::BundleSlice:
-        return CopyStream(bundle.FileData(body.offset), body.length);
+        return SliceBody(bundle.FileData(body.offset), body.length, image);
     case ResourceBody::Kind::DiskFile:
-        return FileStream(body.diskPath);
-    case ResourceBody::Kind::DiskSlice: {
-        const MappedFile& file = MapForRange(answer.requestPath, body.diskPath);
-        // The file may have shrunk since it was examined.
-        if (body.offset > file.Size() || body.length > file.Size() - body.offset)
-            throw std::runtime_error("range past the end of the file");
-        return CopyStream(file.Data() + body.offset, body.length);
-    }
+        return FileSlice(MapInside(body.diskPath), 0, body.length);
+    case ResourceBody::Kind::DiskSlice:
+        return FileSlice(MapForRange(answer.requestPath, body.diskPath), body.offset, body.length);
     }
     return nullptr;
 }
 
-const MappedFile& BodyStreamsWin32::MapForRange(const std::string& requestPath, const std::string& diskPath)
+// The file is judged again by the handle its view is read from, so that a
+// link put in its place after it was examined leads nowhere.
+std::shared_ptr<const MappedFile> BodyStreamsWin32::MapInside(const std::string& diskPath) const
+{
+    auto file = std::make_shared<const MappedFile>(diskPath);
+    if (!LiesInsideFolder(file->FileHandle(), webFolder))
+        throw std::runtime_error("file outside the web folder");
+    return file;
+}
+
+std::shared_ptr<const MappedFile> BodyStreamsWin32::MapForRange(const std::string& requestPath,
+    const std::string& diskPath)
 {
     auto cached = mappings.find(requestPath);
     if (cached != mappings.end())
-        return *cached->second;
-    auto mapped = std::make_unique<MappedFile>(diskPath);
-    return *mappings.emplace(requestPath, std::move(mapped)).first->second;
+        return cached->second;
+    return mappings.emplace(requestPath, MapInside(diskPath)).first->second;
 }

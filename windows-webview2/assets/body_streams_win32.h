@@ -18,19 +18,29 @@ struct ComStreamBody : IBodyStream {
     Microsoft::WRL::ComPtr<IStream> stream;
 };
 
-// Bodies from the bundle's memory and from files in the web folder, on the
-// UI thread. Partial requests for disk files map each request path once and
-// keep it mapped until ReleaseMappedFiles.
+// Bodies read straight from mapped views, never copied: the bundle's image
+// (null when there is none) and files inside the web folder (ending with a
+// separator). Each stream keeps its view mapped while the runtime holds it.
+// Partial requests for disk files map each request path once and keep it
+// mapped until ReleaseMappedFiles; a whole disk file is mapped for its one
+// answer.
 class BodyStreamsWin32 : public IBodyStreams {
 public:
-    explicit BodyStreamsWin32(const AssetBundle& siteBundle) : bundle(siteBundle) {}
+    BodyStreamsWin32(const AssetBundle& siteBundle, std::shared_ptr<const MappedFile> bundleImage,
+        std::string siteWebFolder)
+        : bundle(siteBundle), image(std::move(bundleImage)), webFolder(std::move(siteWebFolder))
+    {
+    }
 
     std::shared_ptr<IBodyStream> Create(const ResourceAnswer& answer) override;
     void ReleaseMappedFiles() { mappings.clear(); }
 
 private:
-    const MappedFile& MapForRange(const std::string& requestPath, const std::string& diskPath);
+    std::shared_ptr<const MappedFile> MapInside(const std::string& diskPath) const;
+    std::shared_ptr<const MappedFile> MapForRange(const std::string& requestPath, const std::string& diskPath);
 
     const AssetBundle& bundle;
-    std::map<std::string, std::unique_ptr<MappedFile>> mappings;
+    std::shared_ptr<const MappedFile> image;
+    std::string webFolder;
+    std::map<std::string, std::shared_ptr<const MappedFile>> mappings;
 };

@@ -1,8 +1,8 @@
 #include "assets/bundle_image.h"
 
-void MapBundle(const std::string& path, AssetBundle& bundle, std::unique_ptr<MappedFile>& image)
+void MapBundle(const std::string& path, AssetBundle& bundle, std::shared_ptr<const MappedFile>& image)
 {
-    image = std::make_unique<MappedFile>(path);
+    image = std::make_shared<const MappedFile>(path);
     bundle.AttachMemory(image->Data(), image->Size());
     bundle.Parse();
 }

@@ -13,5 +13,7 @@ struct DiskEntry {
 class IDiskFiles {
 public:
     virtual ~IDiskFiles() = default;
-    virtual DiskEntry Examine(const std::string& path) const = 0;
+    // The folder or regular file at path, which exists only when it really
+    // lies inside folder (ending with a separator) once links are followed.
+    virtual DiskEntry Examine(const std::string& folder, const std::string& path) const = 0;
 };

@@ -2,16 +2,37 @@
 
 #include <windows.h>
 
+#include "assets/folder_boundary_win32.h"
 #include "common/paths_win32.h"
 
-DiskEntry DiskFilesWin32::Examine(const std::string& path) const
+namespace {
+
+DiskEntry ExamineOpened(HANDLE file, const std::string& folder)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
     DiskEntry entry;
-    if (!GetFileAttributesExW(PlatformPath(path).c_str(), GetFileExInfoStandard, &data))
+    BY_HANDLE_FILE_INFORMATION data = {};
+    // A device or a pipe would never end or never answer: as good as missing.
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &data))
+        return entry;
+    if (!LiesInsideFolder(file, folder))
         return entry;
     entry.exists = true;
     entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return entry;
+}
+
+}
+
+DiskEntry DiskFilesWin32::Examine(const std::string& folder, const std::string& path) const
+{
+    // Folders open only with backup semantics; attributes need no read access.
+    HANDLE file = CreateFileW(PlatformPath(path).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    DiskEntry entry = ExamineOpened(file, folder);
+    CloseHandle(file);
     return entry;
 }

@@ -2,8 +2,9 @@
 
 #include "assets/disk_files.h"
 
-// IDiskFiles over the Win32 file attributes, with long paths.
+// IDiskFiles over an opened handle, with long paths: its type, size and
+// final path.
 class DiskFilesWin32 : public IDiskFiles {
 public:
-    DiskEntry Examine(const std::string& path) const override;
+    DiskEntry Examine(const std::string& folder, const std::string& path) const override;
 };

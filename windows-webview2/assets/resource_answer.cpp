@@ -35,7 +35,7 @@ bool FindFile(const ResourceSite& site, const std::string& path, FoundFile& foun
     if (!IsSafeDiskPath(path))
         return false;
     found.diskPath = DiskPathFor(site, path);
-    DiskEntry disk = site.disk.Examine(found.diskPath);
+    DiskEntry disk = site.disk.Examine(site.webFolder, found.diskPath);
     found.size = disk.size;
     return disk.exists && !disk.isFolder;
 }

@@ -9,7 +9,9 @@
  *
  * Steps: window | domcontentloaded | title <text> | fullscreen on|off |
  * message <json> | message-object (a posted non-string value) |
- * request <uri> [<range>] | navigation <uri> | newwindow <uri> |
+ * request <uri> [<range>] | request-thread <uri> [<range>] (the body is
+ * read on a thread of its own, as the runtime does) | navigation <uri> |
+ * newwindow <uri> |
  * permission | key <virtual key> | close
  * Directives: #fail-environment | #old-runtime (no
  * ICoreWebView2Environment14 and no ICoreWebView2_23) |
@@ -656,24 +658,42 @@ static void Raise(IUnknown* handler, void* sender, void* args)
     invoke(handler, (IUnknown*)sender, (IUnknown*)args);
 }
 
-static void WriteResponse(const char* uri, Object* response)
+typedef struct BodyCopy {
+    IStream* body;
+    FILE* out;
+} BodyCopy;
+
+static DWORD WINAPI CopyBody(void* argument)
+{
+    BodyCopy* copy = (BodyCopy*)argument;
+    static char buffer[65536];
+    ULONG got = 0;
+    while (SUCCEEDED(copy->body->lpVtbl->Read(copy->body, buffer, sizeof buffer, &got)) && got > 0)
+        fwrite(buffer, 1, got, copy->out);
+    return 0;
+}
+
+static void WriteResponse(const char* uri, Object* response, BOOL onThread)
 {
     WCHAR path[MAX_PATH];
     swprintf(path, MAX_PATH, L"%lsresponse-%d.txt", folder, ++responseCount);
     FILE* out = _wfopen(path, L"wb");
     fprintf(out, "%d %s\n%s\n\n", response->number, Utf8(response->text), Utf8(response->text2));
-    IStream* body = (IStream*)response->held;
-    if (body) {
-        char buffer[65536];
-        ULONG got = 0;
-        while (SUCCEEDED(body->lpVtbl->Read(body, buffer, sizeof buffer, &got)) && got > 0)
-            fwrite(buffer, 1, got, out);
+    BodyCopy copy = {(IStream*)response->held, out};
+    DWORD reader = GetCurrentThreadId();
+    if (copy.body && onThread) {
+        HANDLE thread = CreateThread(NULL, 0, CopyBody, &copy, 0, &reader);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    } else if (copy.body) {
+        CopyBody(&copy);
     }
     fclose(out);
-    Log("request %s answered response-%d.txt", uri, responseCount);
+    Log("request %s answered response-%d.txt%s", uri, responseCount,
+        reader != GetCurrentThreadId() ? " (read on another thread)" : "");
 }
 
-static void Request(const char* argument)
+static void Request(const char* argument, BOOL onThread)
 {
     char uri[2048] = "", range[256] = "";
     sscanf(argument, "%2047s %255[^\n]", uri, range);
@@ -690,7 +710,7 @@ static void Request(const char* argument)
     }
     Raise(webResourceRequested, webView, args);
     if (args->handler)
-        WriteResponse(uri, (Object*)args->handler);
+        WriteResponse(uri, (Object*)args->handler, onThread);
     else
         Log("request %s unanswered", uri);
 }
@@ -721,7 +741,9 @@ static void RunStep(const char* command, const char* argument)
     } else if (strcmp(command, "message-object") == 0) {
         Raise(webMessageReceived, webView, UriArgs(&messageArgsVtbl, Utf8(pageUri)));
     } else if (strcmp(command, "request") == 0) {
-        Request(argument);
+        Request(argument, FALSE);
+    } else if (strcmp(command, "request-thread") == 0) {
+        Request(argument, TRUE);
     } else if (strcmp(command, "navigation") == 0) {
         Object* args = UriArgs(&navigationArgsVtbl, argument);
         if (navigationStarting)

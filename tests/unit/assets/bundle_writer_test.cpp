@@ -46,7 +46,7 @@ TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
     EXPECT_EQ(17u, progress.back().second);
 
     AssetBundle bundle;
-    std::unique_ptr<MappedFile> image;
+    std::shared_ptr<const MappedFile> image;
     MapBundle(folder.path + "/assets.dat", bundle, image);
     ASSERT_EQ(3u, bundle.Directory().size());
     const BundleEntry* level = bundle.Find("data/level.json");

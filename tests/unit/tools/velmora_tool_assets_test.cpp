@@ -100,3 +100,17 @@ TEST(VelmoraToolAssets, ListsEntriesBeforeAFault)
     EXPECT_EQ(ls.err, "bad file compression\n");
     EXPECT_EQ(RunTool({"ls", folder.Write("short.dat", "q7ab")}).err, "bundle read error\n");
 }
+
+TEST(VelmoraToolAssets, LinksOutOfTheWebFolderAreNotServed)
+{
+    TempFolder export_;
+    export_.Write("secret.txt", "secret");
+    export_.Write("www/page.html", "page");
+    std::string web = export_.path + "/www/";
+    std::filesystem::create_symlink("/etc/passwd", web + "passwd");
+    std::filesystem::create_symlink("..", web + "up");
+    std::filesystem::create_symlink("page.html", web + "alias.html");
+    for (const char* uri : {"passwd", "up/secret.txt", "up%2Fsecret.txt"})
+        EXPECT_EQ(RunTool({"get", export_.path, uri}).out.substr(0, 14), "404 Not Found\n") << uri;
+    EXPECT_EQ(Body(RunTool({"get", export_.path, "alias.html"}).out), "page");
+}

@@ -95,7 +95,7 @@ protected:
 
 TEST_F(BodyStreamsTest, StreamsDeliverExactlyTheAnswer)
 {
-    BodyStreamsWin32 bodies(bundle);
+    BodyStreamsWin32 bodies(bundle, nullptr, appFolder + "www\\");
     EXPECT_EQ(Get(bodies, "index.html"), "<html>");
     EXPECT_EQ(Answer("disk.bin").body.kind, ResourceBody::Kind::DiskFile);
     EXPECT_EQ(Get(bodies, "disk.bin"), Hundred());
@@ -113,11 +113,11 @@ TEST_F(BodyStreamsTest, StreamsDeliverExactlyTheAnswer)
 
 TEST_F(BodyStreamsTest, PartialDiskRequestsKeepTheFileMappedUntilReleased)
 {
-    BodyStreamsWin32 bodies(bundle);
+    BodyStreamsWin32 bodies(bundle, nullptr, appFolder + "www\\");
     std::string path = appFolder + "www\\disk.bin";
     EXPECT_EQ(Get(bodies, "disk.bin", "bytes=0-99"), Hundred());
     EXPECT_TRUE(MoveFileW(PlatformPath(path).c_str(), PlatformPath(path + ".moved").c_str()))
-        << "a whole file goes out as a file stream and is not kept";
+        << "a whole file is mapped for its one answer only";
     MoveFileW(PlatformPath(path + ".moved").c_str(), PlatformPath(path).c_str());
 
     EXPECT_EQ(Get(bodies, "disk.bin", "bytes=1-2"), Hundred().substr(1, 2));
@@ -130,7 +130,7 @@ TEST_F(BodyStreamsTest, PartialDiskRequestsKeepTheFileMappedUntilReleased)
 
 TEST_F(BodyStreamsTest, UnreachableBytesThrowInsteadOfChangingTheAnswer)
 {
-    BodyStreamsWin32 bodies(bundle);
+    BodyStreamsWin32 bodies(bundle, nullptr, appFolder + "www\\");
     HANDLE locked = CreateFileW(PlatformPath(appFolder + "www\\disk.bin").c_str(), GENERIC_READ, 0, nullptr,
         OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
