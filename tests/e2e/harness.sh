@@ -106,6 +106,14 @@ expect_run() {
   fi
 }
 
+# The runtime double's report at unload in folder $2: no call off the UI
+# thread, no message loop inside a callback, nothing left referenced.
+expect_clean_runtime() {
+  expect_eq "$1: runtime report" "off-thread calls 0
+nested message loops 0
+leaked runtime objects 0" "$(logged "$2" "off-thread calls\|nested message loops\|leaked runtime objects" | tail -n 3)"
+}
+
 finish() {
   echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
   [ "$FAILURES" -eq 0 ]

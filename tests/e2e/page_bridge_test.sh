@@ -36,6 +36,7 @@ posted json {\"type\":\"sample-folder\",\"placeholder\":\"<documents>\",\"path\"
 posted handles {\"type\":\"directory-handles\"} objects=13
 posted json {\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}" \
   "$(logged "$folder" "posted ")"
+expect_clean_runtime "sample extension" "$folder"
 expect_eq "a read-write handle asked for every folder with a path" \
   "$(logged "$folder" "handle [0-9]* [^-]" | wc -l)" "$(logged "$folder" "handle request .* permission=1$" | wc -l)"
 # Wine 8 has no Screenshots known folder: its slot stays empty.
@@ -75,6 +76,7 @@ expect_eq "no library: the current directory's one is left alone" "" "$(cat "$el
 # A runtime without the handle interfaces still gets the response.
 folder=$(export_with '{"name": "game"}' "#old-runtime
 $wrapper_init
+request-worker https://velmora.localhost/sw.js
 close")
 cp "$sample" "$folder/Tandrel.dll"
 run_program "$folder/Velmora.exe"
@@ -83,6 +85,10 @@ expect_eq "older runtime: only the response" \
   "posted json {\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}" \
   "$(logged "$folder" "posted ")"
 expect_eq "older runtime: no handle asked for" "" "$(logged "$folder" "handle")"
+expect_eq "older runtime: the documents' filter" "filter https://velmora.localhost/* context 0" "$(logged "$folder" "filter")"
+expect_eq "older runtime: a worker's request is not seen" "request https://velmora.localhost/sw.js not intercepted" \
+  "$(logged "$folder" "request")"
+expect_clean_runtime "older runtime" "$folder"
 
 # A library without one export is never initialised; its others still run.
 folder=$(export_with '{"name": "game"}' "$wrapper_init

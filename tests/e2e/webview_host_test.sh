@@ -43,6 +43,20 @@ window
 message {\"type\":\"set-window-position\",\"windowX\":10,\"windowY\":20}
 window
 key 123
+key 123 repeat
+key 123 up
+key 122
+minimize
+restore
+maximize
+fullscreen on
+fullscreen off
+window
+title https://velmora.localhost/index.html
+window
+request-worker https://velmora.localhost/sw.js
+newwindow search-ms:query=secret
+domcontentloaded
 close")
 mkdir -p "$folder/packed/img" "$folder/www"
 printf '<!doctype html><title>Game</title>' >"$folder/packed/index.html"
@@ -53,7 +67,8 @@ run_program "$folder/Velmora.exe"
 expect_run "bundle page" 0 0
 expect_eq "environment" 1 "$(logged "$folder" "create environment folder=(none) userdata=C:\\\\users\\\\.*\\\\AppData\\\\Local\\\\game arguments= target=134.0.3124.44 options8=yes$" | wc -l)"
 expect_eq "hosting mode untouched" "hosting mode variable=(unset)" "$(logged "$folder" "hosting mode")"
-expect_eq "filter" "filter https://velmora.localhost/* context 0" "$(logged "$folder" "filter")"
+expect_eq "filter for documents and workers" "filter https://velmora.localhost/* context 0 sources ffffffff" \
+  "$(logged "$folder" "filter")"
 expect_eq "start page" "navigate https://velmora.localhost/index.html" "$(logged "$folder" "navigate")"
 first=$(window_state "$folder" 1)
 expect_eq "hidden before the page is ready" 0 "$(field visible "$first")"
@@ -71,7 +86,7 @@ done
 expect_eq "partial bundle answer" "206 Partial Content" "$(head -n 1 "$folder/response-2.txt")"
 expect_eq "navigation inside the origin" "navigation https://velmora.localhost/next.html cancelled=0" "$(logged "$folder" "navigation https://velmora")"
 expect_eq "navigation outside the origin" "navigation https://example.com/ cancelled=1" "$(logged "$folder" "navigation https://example")"
-expect_eq "file URL handled, not opened" "newwindow file:///C:/windows/notepad.exe handled=1" "$(logged "$folder" "newwindow")"
+expect_eq "file URL handled, not opened" "newwindow file:///C:/windows/notepad.exe handled=1" "$(logged "$folder" "newwindow file")"
 expect_eq "permission allowed" "permission state=1" "$(logged "$folder" "permission")"
 windowed=$(window_state "$folder" 3)
 full=$(window_state "$folder" 4)
@@ -81,9 +96,33 @@ expect_eq "no resizing in full screen" "$(field frame "$full")" "$(field frame "
 expect_eq "full screen off restores the frame" "$(field frame "$windowed")" "$(field frame "$(window_state "$folder" 6)")"
 expect_eq "full screen off restores the style" "$(field style "$windowed")" "$(field style "$(window_state "$folder" 6)")"
 expect_eq "set-window-size 800 600" "800 600" "$(field client "$(window_state "$folder" 7)")"
-expect_eq "the WebView follows the new client size" 1 "$(logged "$folder" "bounds 0 0 800 600$" | wc -l)"
+expect_eq "the WebView follows the new client size" "bounds 0 0 800 600" "$(logged "$folder" "bounds 0 0 800 600$" | head -n 1)"
 expect_eq "set-window-position 10 20" "10 20" "$(field frame "$(window_state "$folder" 8)" | cut -d' ' -f1-2)"
-expect_eq "F12 opens the developer tools" "devtools opened" "$(logged "$folder" "devtools")"
+expect_eq "F12 opens the developer tools once per stroke" "devtools opened" "$(logged "$folder" "devtools")"
+expect_eq "F12 is the host's, other keys the page's" "key 123 down handled=1
+key 123 repeat handled=1
+key 123 up handled=1
+key 122 down handled=0" "$(logged "$folder" "key ")"
+expect_eq "hidden before navigating, shown with the window, hidden while minimised" "controller visible 0 window=0
+controller visible 1 window=1
+controller visible 0 window=1
+controller visible 1 window=1" "$(logged "$folder" "controller visible")"
+expect_eq "the WebView is hidden before the first navigation" "controller visible 0 window=0" \
+  "$(logged "$folder" "controller visible\|navigate" | head -n 1)"
+minimized=$(logged "$folder" "window " | sed -n 9p)
+expect_eq "minimised" 1 "$(field minimized "$minimized")"
+back=$(window_state "$folder" 12)
+expect_eq "full screen off brings a maximised window back maximised" 1 "$(field maximized "$back")"
+expect_eq "an untitled page keeps the page's last title" "$(field title "$(window_state "$folder" 3)")" \
+  "$(field title "$(window_state "$folder" 13)")"
+expect_eq "a service worker's request is answered" "request https://velmora.localhost/sw.js answered response-6.txt" \
+  "$(logged "$folder" "request https://velmora.localhost/sw.js")"
+expect_eq "other protocols are not handed to the shell" "newwindow search-ms:query=secret handled=1" \
+  "$(logged "$folder" "newwindow search")"
+expect_eq "a later document neither shows nor focuses again" 1 "$(logged "$folder" "focus" | wc -l)"
+expect_eq "the controller is closed before it is released" "controller closed
+released webview" "$(logged "$folder" "controller closed\|released webview")"
+expect_clean_runtime "bundle page" "$folder"
 expect_eq "shut-down releases the WebView objects" "released webview
 released controller
 released environment" "$(logged "$folder" "released")"
@@ -135,6 +174,8 @@ expect_eq "a range near the end of a bundle entry past 4 GiB" "$tail_text" "$(ta
 expect_eq "a range near the end of a disk file past 4 GiB" "$tail_text" "$(tail -c ${#tail_text} "$folder/response-3.txt")"
 expect_eq "bytes=0- of a big entry is one bounded piece" "Content-Range: bytes 0-2097151/$big" \
   "$(grep -a '^Content-Range' "$folder/response-2.txt")"
+expect_clean_runtime "big bodies" "$folder"
+expect_eq "every body read twice matches its length" 0 "$(logged "$folder" "request .*(Content-Length\|second read)" | wc -l)"
 expect_eq "bodies read on another thread" 3 "$(logged "$folder" "request .* (read on another thread)$" | wc -l)"
 expect_eq "links out of www are not found" "404 Not Found
 404 Not Found" "$(head -qn 1 "$folder/response-6.txt" "$folder/response-7.txt")"
@@ -172,6 +213,7 @@ expect_eq "fixed: browser folder" 1 "$(logged "$folder" "create environment fold
 folder=$(export_with '{"name": "game"}' "#fail-environment")
 run_program "$folder/Velmora.exe"
 expect_run "environment creation fails" 1 1 "Failed to create the WebView2 environment. Check that the Microsoft Edge WebView2 runtime is installed and working, then run the app again." "Windows Velmora"
+expect_clean_runtime "the failure box waits until the callback has returned" "$folder"
 
 folder=$(export_with '{"name": "game"}' "close")
 rm "$folder/WebView2Loader.dll"

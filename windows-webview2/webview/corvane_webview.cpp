@@ -31,6 +31,9 @@ CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& r
 CorvaneWebView::~CorvaneWebView()
 {
     extensions.SetWebViewHost(nullptr);
+    // The documented way to end a WebView: close it, then let go of it.
+    if (controller)
+        controller->Close();
 }
 
 void CorvaneWebView::Init()
@@ -48,7 +51,7 @@ void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebVi
     // Without an environment there is nothing to show; the hidden window
     // would wait forever.
     if (!succeeded || !created) {
-        desktop.FailRun(WebViewMessage::EnvironmentFailed);
+        Post([this] { desktop.FailRun(WebViewMessage::EnvironmentFailed); });
         return;
     }
     environment = std::move(created);
@@ -62,15 +65,18 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
 {
     std::shared_ptr<IWebView> createdWebView = created ? created->WebView() : nullptr;
     if (!succeeded || !createdWebView) {
-        desktop.FailRun(WebViewMessage::ControllerFailed);
+        Post([this] { desktop.FailRun(WebViewMessage::ControllerFailed); });
         return;
     }
     controller = std::move(created);
+    // A WebView that navigates while visible in a hidden window can stay
+    // blank and take no input; it is shown with the window.
+    controller->SetIsVisible(false);
     webView = std::move(createdWebView);
     webView2 = webView->QueryWebView2();
     // DOMContentLoaded, which shows the window, needs ICoreWebView2_2.
     if (!webView2) {
-        desktop.FailRun(WebViewMessage::RuntimeTooOld);
+        Post([this] { desktop.FailRun(WebViewMessage::RuntimeTooOld); });
         return;
     }
     // A handler or the filter that the runtime refuses would leave a blank
@@ -80,7 +86,7 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
         controller->SetBounds(window.ClientRect());
         AttachHandlers();
     } catch (const WebViewError&) {
-        desktop.FailRun(WebViewMessage::ControllerFailed);
+        Post([this] { desktop.FailRun(WebViewMessage::ControllerFailed); });
         return;
     }
     webView->Navigate(StartUri());
@@ -109,7 +115,7 @@ void CorvaneWebView::AttachHandlers()
 {
     webView->AddDocumentTitleChanged([this] { OnDocumentTitleChanged(); });
     if (config.contentMode == ContentMode::Bundle) {
-        webView->AddWebResourceRequestedFilter(origin + "*");
+        AddResourceFilter();
         webView->AddWebResourceRequested([this](IWebResourceRequestedArgs& args) { OnWebResourceRequested(args); });
         webView->AddNavigationStarting([this](INavigationStartingArgs& args) { OnNavigationStarting(args); });
     }
@@ -121,10 +127,50 @@ void CorvaneWebView::AttachHandlers()
     webView2->AddDomContentLoaded([this] { OnDomContentLoaded(); });
 }
 
-void CorvaneWebView::OnWindowSized()
+// The older filter misses the requests of service and shared workers,
+// which then go to the network and fail.
+void CorvaneWebView::AddResourceFilter()
 {
-    if (controller)
-        controller->SetBounds(window.ClientRect());
+    if (std::shared_ptr<IWebView22> webView22 = webView->QueryWebView22()) {
+        webView22->AddWebResourceRequestedFilterWithRequestSourceKinds(origin + "*");
+        return;
+    }
+    webView->AddWebResourceRequestedFilter(origin + "*");
+}
+
+// A minimised window's WebView is hidden, as the runtime asks of hosts, so
+// that the page stops rendering and sees "visibilitychange".
+void CorvaneWebView::OnWindowSized(bool minimized)
+{
+    if (!controller)
+        return;
+    if (minimized) {
+        if (shown && !hiddenWhileMinimized) {
+            controller->SetIsVisible(false);
+            hiddenWhileMinimized = true;
+        }
+        return;
+    }
+    controller->SetBounds(window.ClientRect());
+    if (hiddenWhileMinimized) {
+        controller->SetIsVisible(true);
+        hiddenWhileMinimized = false;
+    }
+}
+
+void CorvaneWebView::Post(std::function<void()> work)
+{
+    postedWork.push_back(std::move(work));
+    window.PostWork();
+}
+
+void CorvaneWebView::OnPostedWork()
+{
+    while (!postedWork.empty()) {
+        std::function<void()> work = std::move(postedWork.front());
+        postedWork.pop_front();
+        work();
+    }
 }
 
 void CorvaneWebView::OnWindowMoved()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,9 +43,11 @@ public:
     // Starts environment creation; the rest follows through the completions.
     void Init();
 
-    // From the window procedure: the window was resized or moved.
-    void OnWindowSized() override;
+    // From the window procedure: the window was resized or moved, or work
+    // posted from inside a runtime callback may now run.
+    void OnWindowSized(bool minimized) override;
     void OnWindowMoved() override;
+    void OnPostedWork() override;
 
     // Dropped while there is no WebView yet.
     void PostJsonToPage(const std::string& json) override;
@@ -59,6 +63,11 @@ private:
     void ApplySettings();
     void AttachHandlers();
     std::string StartUri() const;
+    void AddResourceFilter();
+    // Runs work once the runtime's callback has returned: the runtime does
+    // not support message loops (a message box, the shell's dialogs) nested
+    // inside its callbacks.
+    void Post(std::function<void()> work);
 
     void OnDocumentTitleChanged();
     void OnNavigationStarting(INavigationStartingArgs& args);
@@ -82,6 +91,11 @@ private:
     const std::string origin;
     WindowState windowState;
     WebMessageBridge bridge;
+    std::deque<std::function<void()>> postedWork;
+    // The window has been shown (the first DOMContentLoaded), and the
+    // WebView has been hidden because the window was minimised.
+    bool shown = false;
+    bool hiddenWhileMinimized = false;
 
     // Released in reverse order: the WebView first, the environment last.
     std::shared_ptr<IWebViewEnvironment> environment;

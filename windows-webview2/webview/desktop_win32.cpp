@@ -8,9 +8,18 @@
 #include "common/text_win32.h"
 #include "config/app_config.h"
 
+// No error dialogs from the shell: a link that nothing handles just does
+// nothing, as a page would expect.
 void DesktopWin32::OpenWithShell(const std::string& url)
 {
-    ShellExecuteW(nullptr, L"open", Utf8ToWide(url).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    std::wstring file = Utf8ToWide(url);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWDEFAULT;
+    ShellExecuteExW(&info);
 }
 
 void DesktopWin32::SetEnvironmentValue(const std::string& name, const std::string& value)

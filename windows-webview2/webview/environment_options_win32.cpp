@@ -66,7 +66,16 @@ public:
         browserArguments = value ? value : L"";
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_Language(LPWSTR* value) override { return CopyOut(language, value); }
+    // No language set reads as null, as the SDK's own options object gives
+    // it: the runtime then follows the user's language.
+    HRESULT STDMETHODCALLTYPE get_Language(LPWSTR* value) override
+    {
+        if (language.empty() && value) {
+            *value = nullptr;
+            return S_OK;
+        }
+        return CopyOut(language, value);
+    }
     HRESULT STDMETHODCALLTYPE put_Language(LPCWSTR value) override
     {
         language = value ? value : L"";

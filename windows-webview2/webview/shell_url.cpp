@@ -1,26 +1,17 @@
 #include "webview/shell_url.h"
 
-#include <cctype>
-
 #include "common/ascii.h"
-
-namespace {
-
-bool IsSchemeCharacter(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-}
-
-}
+#include "webview/origin.h"
 
 bool MayOpenWithShell(const std::string& url)
 {
     std::string::size_type colon = url.find(':');
-    if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(url[0])))
+    if (colon == std::string::npos)
         return false;
-    for (std::string::size_type i = 1; i < colon; ++i) {
-        if (!IsSchemeCharacter(url[i]))
-            return false;
-    }
-    return AsciiLower(url.substr(0, colon)) != "file";
+    std::string scheme = AsciiLower(url.substr(0, colon));
+    if (scheme != "http" && scheme != "https" && scheme != "mailto")
+        return false;
+    std::string origin = VirtualOrigin;
+    // Scheme and host name compare without regard to case.
+    return AsciiLower(url.substr(0, origin.size())) != origin;
 }

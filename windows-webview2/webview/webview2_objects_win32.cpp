@@ -81,6 +81,28 @@ public:
         args->get_VirtualKey(&key);
         return key;
     }
+    KeyEventKind Kind() override
+    {
+        COREWEBVIEW2_KEY_EVENT_KIND kind = COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN;
+        args->get_KeyEventKind(&kind);
+        switch (kind) {
+        case COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP:
+            return KeyEventKind::KeyUp;
+        case COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN:
+            return KeyEventKind::SystemKeyDown;
+        case COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP:
+            return KeyEventKind::SystemKeyUp;
+        default:
+            return KeyEventKind::KeyDown;
+        }
+    }
+    bool WasKeyDown() override
+    {
+        COREWEBVIEW2_PHYSICAL_KEY_STATUS status = {};
+        args->get_PhysicalKeyStatus(&status);
+        return status.WasKeyDown != FALSE;
+    }
+    void MarkHandled() override { args->put_Handled(TRUE); }
 
 private:
     ICoreWebView2AcceleratorKeyPressedEventArgs* args;
@@ -256,6 +278,20 @@ private:
     ComPtr<ICoreWebView2_23> webView;
 };
 
+class WebView22 : public IWebView22 {
+public:
+    explicit WebView22(ComPtr<ICoreWebView2_22> runtimeWebView) : webView(std::move(runtimeWebView)) {}
+    void AddWebResourceRequestedFilterWithRequestSourceKinds(const std::string& uriPattern) override
+    {
+        CheckResult(webView->AddWebResourceRequestedFilterWithRequestSourceKinds(Utf8ToWide(uriPattern).c_str(),
+                        COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL),
+            "cannot add the request filter");
+    }
+
+private:
+    ComPtr<ICoreWebView2_22> webView;
+};
+
 class WebView2 : public IWebView2 {
 public:
     explicit WebView2(ComPtr<ICoreWebView2_2> runtimeWebView) : webView(std::move(runtimeWebView)) {}
@@ -307,6 +343,12 @@ public:
         return settings ? std::make_shared<::Settings>(settings) : nullptr;
     }
     void Navigate(const std::string& uri) override { webView->Navigate(Utf8ToWide(uri).c_str()); }
+    std::string Source() override
+    {
+        LPWSTR source = nullptr;
+        webView->get_Source(&source);
+        return TakeString(source);
+    }
     void AddWebResourceRequestedFilter(const std::string& uriPattern) override
     {
         CheckResult(
@@ -393,6 +435,11 @@ public:
         ComPtr<ICoreWebView2_2> webView2 = Query<ICoreWebView2_2>(webView.Get(), IID_ICoreWebView2_2);
         return webView2 ? std::make_shared<::WebView2>(webView2) : nullptr;
     }
+    std::shared_ptr<IWebView22> QueryWebView22() override
+    {
+        ComPtr<ICoreWebView2_22> webView22 = Query<ICoreWebView2_22>(webView.Get(), IID_ICoreWebView2_22);
+        return webView22 ? std::make_shared<::WebView22>(webView22) : nullptr;
+    }
     std::shared_ptr<IWebView23> QueryWebView23() override
     {
         ComPtr<ICoreWebView2_23> webView23 = Query<ICoreWebView2_23>(webView.Get(), IID_ICoreWebView2_23);
@@ -437,6 +484,7 @@ public:
             });
         CheckResult(controller->add_AcceleratorKeyPressed(callback.Get(), &token), "cannot attach AcceleratorKeyPressed");
     }
+    void Close() override { controller->Close(); }
 
 private:
     ComPtr<ICoreWebView2Controller> controller;

@@ -38,10 +38,17 @@ public:
     virtual void Allow() = 0;
 };
 
+// The runtime raises AcceleratorKeyPressed for a key going down, for each
+// auto-repeat while it is held (down, with WasKeyDown), and going up.
 class IAcceleratorKeyPressedArgs {
 public:
+    enum class KeyEventKind { KeyDown, KeyUp, SystemKeyDown, SystemKeyUp };
     virtual ~IAcceleratorKeyPressedArgs() = default;
     virtual uint32_t VirtualKey() = 0;
+    virtual KeyEventKind Kind() = 0;
+    virtual bool WasKeyDown() = 0;
+    // The page does not see the key.
+    virtual void MarkHandled() = 0;
 };
 
 class IWebMessageReceivedArgs {
@@ -120,6 +127,15 @@ public:
         const std::shared_ptr<IWebViewObjectCollection>& objects) = 0;
 };
 
+// The runtime's ICoreWebView2_22 part that the host uses.
+class IWebView22 {
+public:
+    virtual ~IWebView22() = default;
+    // Every resource context and every request source: documents, and
+    // dedicated, shared and service workers.
+    virtual void AddWebResourceRequestedFilterWithRequestSourceKinds(const std::string& uriPattern) = 0;
+};
+
 // The runtime's ICoreWebView2_2 part that the host uses.
 class IWebView2 {
 public:
@@ -132,7 +148,9 @@ public:
     virtual ~IWebView() = default;
     virtual std::shared_ptr<IWebViewSettings> Settings() = 0;
     virtual void Navigate(const std::string& uri) = 0;
-    // Every resource context.
+    // The URL of the current top-level document.
+    virtual std::string Source() = 0;
+    // Every resource context, documents' requests only.
     virtual void AddWebResourceRequestedFilter(const std::string& uriPattern) = 0;
     virtual void AddNavigationStarting(WebViewEvent<INavigationStartingArgs> handler) = 0;
     virtual void AddWebResourceRequested(WebViewEvent<IWebResourceRequestedArgs> handler) = 0;
@@ -147,6 +165,7 @@ public:
     virtual void OpenDevToolsWindow() = 0;
     virtual void PostWebMessageAsJson(const std::string& json) = 0;
     virtual std::shared_ptr<IWebView2> QueryWebView2() = 0;
+    virtual std::shared_ptr<IWebView22> QueryWebView22() = 0;
     virtual std::shared_ptr<IWebView23> QueryWebView23() = 0;
 };
 
@@ -159,6 +178,8 @@ public:
     virtual void MoveFocusProgrammatic() = 0;
     virtual void NotifyParentWindowPositionChanged() = 0;
     virtual void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) = 0;
+    // Ends the WebView's browser process side before the last reference goes.
+    virtual void Close() = 0;
 };
 
 // Completion of an asynchronous creation: whether the runtime reported

@@ -1,6 +1,7 @@
 #include "webview/corvane_webview.h"
 
 #include "webview/origin.h"
+#include "webview/page_title.h"
 #include "webview/shell_url.h"
 
 namespace {
@@ -11,7 +12,10 @@ const uint32_t F12Key = 123;
 
 void CorvaneWebView::OnDocumentTitleChanged()
 {
-    window.SetTitle(webView->DocumentTitle());
+    std::string title = webView->DocumentTitle();
+    if (IsTitleMadeFromUrl(title, webView->Source()))
+        return;
+    window.SetTitle(title);
 }
 
 void CorvaneWebView::OnNavigationStarting(INavigationStartingArgs& args)
@@ -55,9 +59,9 @@ void CorvaneWebView::OnWindowCloseRequested()
 void CorvaneWebView::OnNewWindowRequested(INewWindowRequestedArgs& args)
 {
     std::string uri = args.Uri();
-    if (MayOpenWithShell(uri))
-        desktop.OpenWithShell(uri);
     args.MarkHandled();
+    if (MayOpenWithShell(uri))
+        Post([this, uri] { desktop.OpenWithShell(uri); });
 }
 
 void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
@@ -69,15 +73,23 @@ void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
         bridge.HandleWebMessage(*message);
 }
 
+// Later documents keep the window as the user left it.
 void CorvaneWebView::OnDomContentLoaded()
 {
+    if (shown)
+        return;
+    shown = true;
     window.Show();
     controller->SetIsVisible(true);
     controller->MoveFocusProgrammatic();
 }
 
+// F12 arrives going down, repeating and going up; the tools open once.
 void CorvaneWebView::OnAcceleratorKeyPressed(IAcceleratorKeyPressedArgs& args)
 {
-    if (config.enableDevtools && args.VirtualKey() == F12Key)
+    if (!config.enableDevtools || args.VirtualKey() != F12Key)
+        return;
+    args.MarkHandled();
+    if (args.Kind() == IAcceleratorKeyPressedArgs::KeyEventKind::KeyDown && !args.WasKeyDown())
         webView->OpenDevToolsWindow();
 }

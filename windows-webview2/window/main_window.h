@@ -8,6 +8,13 @@
 
 // The main window as the WebView host acts on it. The Win32 layer
 // implements it over the real window; native tests use a model.
+// Where a window sits when it is not minimised or maximised, and whether it
+// is maximised, as the system saves and restores it.
+struct WindowPlacement {
+    bool maximized = false;
+    WindowRect normal;
+};
+
 class IMainWindow {
 public:
     virtual ~IMainWindow() = default;
@@ -34,4 +41,10 @@ public:
     virtual void Show() = 0;
     // Asks the window to close, as its close box does.
     virtual void Close() = 0;
+    virtual WindowPlacement Placement() = 0;
+    // Puts the window back as saved, without showing a hidden window.
+    virtual void RestorePlacement(const WindowPlacement& placement) = 0;
+    // Posts a message that comes back as IWindowEvents::OnPostedWork once
+    // the current callback has returned to the message loop.
+    virtual void PostWork() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "common/text_win32.h"
 #include "window/dpi_win32.h"
+#include "window/window_class_win32.h"
 
 namespace {
 
@@ -108,4 +109,37 @@ void MainWindowWin32::Show()
 void MainWindowWin32::Close()
 {
     SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+WindowPlacement MainWindowWin32::Placement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    return {placement.showCmd == SW_SHOWMAXIMIZED, FromRect(placement.rcNormalPosition)};
+}
+
+void MainWindowWin32::RestorePlacement(const WindowPlacement& saved)
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    placement.flags = 0;
+    placement.rcNormalPosition = RECT {saved.normal.left, saved.normal.top, saved.normal.right, saved.normal.bottom};
+    if (!IsWindowVisible(window))
+        placement.showCmd = SW_HIDE;
+    else
+        placement.showCmd = saved.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    // The restored styles take effect with the frame change of the move
+    // back to the normal place; the placement then settles the exact place
+    // (it counts in work-area coordinates) and maximises a maximised window.
+    WindowRect normal = saved.normal;
+    SetWindowPos(window, nullptr, normal.left, normal.top, normal.Width(), normal.Height(),
+        SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPlacement(window, &placement);
+}
+
+void MainWindowWin32::PostWork()
+{
+    PostMessageW(window, PostedWorkMessage, 0, 0);
 }

@@ -27,6 +27,9 @@ public:
     void SetTitle(const std::string& title) override;
     void Show() override;
     void Close() override;
+    WindowPlacement Placement() override;
+    void RestorePlacement(const WindowPlacement& placement) override;
+    void PostWork() override;
 
 private:
     HWND window;

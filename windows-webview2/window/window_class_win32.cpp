@@ -36,7 +36,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_SIZE:
         if (windowEvents)
-            windowEvents->OnWindowSized();
+            windowEvents->OnWindowSized(wParam == SIZE_MINIMIZED);
+        return 0;
+    case PostedWorkMessage:
+        if (windowEvents)
+            windowEvents->OnPostedWork();
         return 0;
     case WM_SYSCOMMAND:
         if (IsKeyboardMenuCommand(wParam, lParam))

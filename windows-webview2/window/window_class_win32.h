@@ -8,6 +8,9 @@
 #include "window/window_events.h"
 
 extern const wchar_t* const MainWindowClassName;
+// Posted to the main window for work that must wait until the current
+// callback has returned to the message loop.
+inline constexpr UINT PostedWorkMessage = WM_APP + 1;
 
 // Who the window procedure tells of size and position changes; set only
 // while the message loop runs.

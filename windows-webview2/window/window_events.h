@@ -5,6 +5,8 @@
 class IWindowEvents {
 public:
     virtual ~IWindowEvents() = default;
-    virtual void OnWindowSized() = 0;
+    virtual void OnWindowSized(bool minimized) = 0;
     virtual void OnWindowMoved() = 0;
+    // The message that IMainWindow::PostWork posted has arrived.
+    virtual void OnPostedWork() = 0;
 };

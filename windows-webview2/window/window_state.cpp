@@ -5,6 +5,8 @@ namespace {
 // WS_CAPTION | WS_THICKFRAME, and the edge extended styles.
 const uint32_t FramedStyles = 0x00C40000;
 const uint32_t EdgeExStyles = 0x00020301;
+// WS_MAXIMIZE | WS_MINIMIZE: window state, which the placement restores.
+const uint32_t StateStyles = 0x21000000;
 
 }
 
@@ -13,18 +15,16 @@ void WindowState::SetFullscreen(bool on)
     if (on == isFullscreen)
         return;
     isFullscreen = on;
-    WindowRect target;
     if (on) {
         savedStyle = window.Style();
         savedExStyle = window.ExStyle();
-        savedRect = window.Rect();
+        savedPlacement = window.Placement();
         window.SetStyles(savedStyle & ~FramedStyles, savedExStyle & ~EdgeExStyles);
-        target = window.MonitorRect();
+        window.Place(window.MonitorRect());
     } else {
-        window.SetStyles(savedStyle, savedExStyle);
-        target = savedRect;
+        window.SetStyles(savedStyle & ~StateStyles, savedExStyle);
+        window.RestorePlacement(savedPlacement);
     }
-    window.Place(target);
     window.MarkFullscreen(on);
 }
 

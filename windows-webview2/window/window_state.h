@@ -7,8 +7,8 @@
 #include "window/window_rect.h"
 
 // The window operations over the main window: full screen drops the frame
-// and covers the monitor, and leaving it restores the styles and the frame
-// rectangle saved on entry.
+// and covers the monitor, and leaving it restores the styles and the
+// placement saved on entry, so a maximised window comes back maximised.
 class WindowState : public IWindowOperations {
 public:
     explicit WindowState(IMainWindow& mainWindow) : window(mainWindow) {}
@@ -23,5 +23,5 @@ private:
     bool isFullscreen = false;
     uint32_t savedStyle = 0;
     uint32_t savedExStyle = 0;
-    WindowRect savedRect;
+    WindowPlacement savedPlacement;
 };

@@ -10,9 +10,19 @@
  * Steps: window | domcontentloaded | title <text> | fullscreen on|off |
  * message <json> | message-object (a posted non-string value) |
  * request <uri> [<range>] | request-thread <uri> [<range>] (the body is
- * read on a thread of its own, as the runtime does) | navigation <uri> |
- * newwindow <uri> |
- * permission | key <virtual key> | close
+ * read on a thread of its own only) | request-worker <uri> (a service
+ * worker's request) | navigation <uri> | newwindow <uri> | permission |
+ * key <virtual key> [down|repeat|up] | minimize | restore | maximize | close
+ *
+ * Like the runtime, it takes calls only on the thread that created the
+ * environment, in a single-threaded apartment; it raises NavigationStarting
+ * for the first navigation too; it applies the request filters (pattern and
+ * source kinds) before raising WebResourceRequested; it reads each body from
+ * position 0 to the end, then once more on another thread, and checks the
+ * bytes against Content-Length. It reports a message loop run inside any of
+ * its callbacks, and at unload every one of its objects, response streams
+ * and handlers that is still referenced: "off-thread calls <n>",
+ * "nested message loops <n>" and "leaked runtime objects <n>".
  * Directives: #fail-environment | #old-runtime (no
  * ICoreWebView2Environment14 and no ICoreWebView2_23) |
  * #runtime-after-install (no runtime until "runtime-installed.txt" exists
@@ -31,6 +41,7 @@ typedef void (*Step)(void);
 struct Object {
     void* vtbl;
     LONG references;
+    Object* nextAlive;
     const IID* const* interfaces;
     const char* name; /* logged when the last reference goes */
     IUnknown* handler;
@@ -40,9 +51,16 @@ struct Object {
     WCHAR* text2;
     IUnknown* held;
     IUnknown** items;
+    BOOL holdsHostObject; /* held is the host's: a response's body stream */
+    int keyKind;          /* a key event's COREWEBVIEW2_KEY_EVENT_KIND */
+    BOOL wasKeyDown;
 };
 
 static HMODULE self;
+static DWORD uiThread;
+static int offThreadCalls, nestedLoops, leaks;
+static int callbackDepth;
+static Object* aliveObjects;
 static FILE* logFile;
 static HWND parentWindow;
 static WCHAR folder[MAX_PATH];
@@ -66,6 +84,10 @@ static IUnknown* fullScreenChanged;
 static IUnknown* windowCloseRequested;
 static IUnknown* domContentLoaded;
 static IUnknown* acceleratorKeyPressed;
+/* The request filters added, in order: pattern and source kinds. */
+static WCHAR filterPatterns[8][512];
+static unsigned filterSources[8];
+static int filterCount;
 static Object* environment;
 static Object* controller;
 static Object* webView;
@@ -124,9 +146,22 @@ static void FillVtbl(void* vtbl, size_t size)
         slots[i] = (void*)NotImplemented;
 }
 
+/* The runtime's objects live in the UI thread's single-threaded apartment. */
+static void CheckThread(const char* call)
+{
+    APTTYPE type = APTTYPE_MTA;
+    APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
+    BOOL sta = SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+    if (uiThread && GetCurrentThreadId() == uiThread && sta)
+        return;
+    ++offThreadCalls;
+    Log("off-thread call %s", call);
+}
+
 static HRESULT STDMETHODCALLTYPE QueryInterfaceOf(void* This, REFIID id, void** out)
 {
     Object* object = (Object*)This;
+    CheckThread("QueryInterface");
     if (IsEqualIID(id, &IID_IUnknown)) {
         *out = This;
         object->references++;
@@ -145,6 +180,7 @@ static HRESULT STDMETHODCALLTYPE QueryInterfaceOf(void* This, REFIID id, void** 
 
 static ULONG STDMETHODCALLTYPE AddRefOf(void* This)
 {
+    CheckThread("AddRef");
     return (ULONG)++((Object*)This)->references;
 }
 
@@ -155,6 +191,19 @@ static void Drop(IUnknown** slot)
     *slot = NULL;
 }
 
+/* Lets go of an object of the host's that nothing else should hold. */
+static void DropHostObject(IUnknown** slot, const char* what)
+{
+    if (!*slot)
+        return;
+    ULONG left = (*slot)->lpVtbl->Release(*slot);
+    *slot = NULL;
+    if (left != 0) {
+        ++leaks;
+        Log("leaked %s: %lu references left", what, (unsigned long)left);
+    }
+}
+
 /* A WebView that goes away lets go of its event handlers, as the runtime's
  * does; they may hold the last references to the environment. */
 static void DropWebViewHandlers(void)
@@ -163,18 +212,40 @@ static void DropWebViewHandlers(void)
         &newWindowRequested, &documentTitleChanged, &fullScreenChanged, &windowCloseRequested, &domContentLoaded,
         &acceleratorKeyPressed};
     for (size_t i = 0; i < sizeof slots / sizeof slots[0]; ++i)
-        Drop(slots[i]);
+        DropHostObject(slots[i], "event handler");
+}
+
+static void Forget(Object* object)
+{
+    for (Object** link = &aliveObjects; *link; link = &(*link)->nextAlive) {
+        if (*link == object) {
+            *link = object->nextAlive;
+            return;
+        }
+    }
 }
 
 static ULONG STDMETHODCALLTYPE ReleaseOf(void* This)
 {
     Object* object = (Object*)This;
+    CheckThread("Release");
     LONG left = --object->references;
-    if (left == 0 && object->name)
+    if (left != 0)
+        return (ULONG)left;
+    if (object->name)
         Log("released %s", object->name);
-    if (left == 0 && object == webView)
+    if (object == webView)
         DropWebViewHandlers();
-    return (ULONG)left;
+    Forget(object);
+    /* What an object holds goes with it: requests their headers, arguments
+     * their request and answer, answers their body stream. */
+    if (object->holdsHostObject)
+        DropHostObject(&object->held, "response stream");
+    Drop(&object->held);
+    Drop(&object->handler);
+    for (int i = 0; object->items && i < object->number; ++i)
+        Drop(&object->items[i]);
+    return 0;
 }
 
 static Object* NewObject(void* vtbl, const IID* const* interfaces, const char* name)
@@ -184,6 +255,8 @@ static Object* NewObject(void* vtbl, const IID* const* interfaces, const char* n
     object->references = 1;
     object->interfaces = interfaces;
     object->name = name;
+    object->nextAlive = aliveObjects;
+    aliveObjects = object;
     return object;
 }
 
@@ -205,6 +278,33 @@ static void Keep(IUnknown** slot, void* handler)
 /* ---- the message loop pump ---- */
 
 static void CALLBACK Pump(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+/* A timer that fires only when messages are dispatched: set before the
+ * double calls into the host and killed after, it fires only if the host
+ * ran a message loop (a message box, a shell dialog) inside the callback. */
+static void CALLBACK Probe(HWND window, UINT message, UINT_PTR id, DWORD time)
+{
+    (void)window;
+    (void)message;
+    (void)time;
+    KillTimer(NULL, id);
+    if (callbackDepth > 0) {
+        ++nestedLoops;
+        Log("nested message loop inside a callback");
+    }
+}
+
+static UINT_PTR EnterCallback(void)
+{
+    ++callbackDepth;
+    return SetTimer(NULL, 0, 0, Probe);
+}
+
+static void LeaveCallback(UINT_PTR probe)
+{
+    --callbackDepth;
+    KillTimer(NULL, probe);
+}
 
 static void Schedule(Step step)
 {
@@ -273,6 +373,23 @@ static HRESULT STDMETHODCALLTYPE PutPermissionState(ICoreWebView2PermissionReque
 static HRESULT STDMETHODCALLTYPE GetVirtualKey(ICoreWebView2AcceleratorKeyPressedEventArgs* This, UINT* key)
 {
     *key = (UINT)((Object*)This)->number;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetKeyEventKind(ICoreWebView2AcceleratorKeyPressedEventArgs* This,
+    COREWEBVIEW2_KEY_EVENT_KIND* kind)
+{
+    *kind = (COREWEBVIEW2_KEY_EVENT_KIND)((Object*)This)->keyKind;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetPhysicalKeyStatus(ICoreWebView2AcceleratorKeyPressedEventArgs* This,
+    COREWEBVIEW2_PHYSICAL_KEY_STATUS* status)
+{
+    memset(status, 0, sizeof *status);
+    status->RepeatCount = 1;
+    status->WasKeyDown = ((Object*)This)->wasKeyDown;
+    status->IsKeyReleased = ((Object*)This)->keyKind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP;
     return S_OK;
 }
 
@@ -348,7 +465,9 @@ static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment14* This
     created->number = status;
     created->text = CopyWide(reason);
     created->text2 = CopyWide(headers);
+    CheckThread("CreateWebResourceResponse");
     created->held = (IUnknown*)content;
+    created->holdsHostObject = TRUE;
     if (content)
         content->lpVtbl->AddRef(content);
     *response = (ICoreWebView2WebResourceResponse*)created;
@@ -433,7 +552,16 @@ static HRESULT STDMETHODCALLTYPE PutBounds(ICoreWebView2Controller* This, RECT b
 static HRESULT STDMETHODCALLTYPE PutIsVisible(ICoreWebView2Controller* This, BOOL visible)
 {
     (void)This;
-    Log("controller visible %d", visible);
+    CheckThread("put_IsVisible");
+    Log("controller visible %d window=%d", visible, IsWindowVisible(parentWindow) ? 1 : 0);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE CloseController(ICoreWebView2Controller* This)
+{
+    (void)This;
+    CheckThread("Close");
+    Log("controller closed");
     return S_OK;
 }
 
@@ -478,17 +606,60 @@ static HRESULT STDMETHODCALLTYPE GetSettings(ICoreWebView2_23* This, ICoreWebVie
     return S_OK;
 }
 
+static void KeepFilter(LPCWSTR uri, unsigned sources)
+{
+    if (filterCount == 8)
+        return;
+    wcsncpy(filterPatterns[filterCount], uri, 511);
+    filterSources[filterCount++] = sources;
+}
+
+/* The old call's filter sees documents' requests only. */
 static HRESULT STDMETHODCALLTYPE AddFilter(ICoreWebView2_23* This, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context)
 {
     (void)This;
+    CheckThread("AddWebResourceRequestedFilter");
     Log("filter %s context %d", Utf8(uri), (int)context);
+    KeepFilter(uri, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT);
     return S_OK;
 }
 
+static HRESULT STDMETHODCALLTYPE AddFilterWithSources(ICoreWebView2_23* This, LPCWSTR uri,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sources)
+{
+    (void)This;
+    CheckThread("AddWebResourceRequestedFilterWithRequestSourceKinds");
+    Log("filter %s context %d sources %x", Utf8(uri), (int)context, (unsigned)sources);
+    KeepFilter(uri, (unsigned)sources);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetSource(ICoreWebView2_23* This, LPWSTR* uri)
+{
+    (void)This;
+    *uri = CopyWide(pageUri);
+    return S_OK;
+}
+
+static ICoreWebView2NavigationStartingEventArgsVtbl navigationArgsVtbl;
+static Object* UriArgs(void* vtbl, const char* uri);
+static void RaiseWith(IUnknown* handler, void* sender, Object* args);
+
+/* The first navigation raises NavigationStarting too, as every one does. */
 static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_23* This, LPCWSTR uri)
 {
     (void)This;
+    CheckThread("Navigate");
     Log("navigate %s", Utf8(uri));
+    Object* args = UriArgs(&navigationArgsVtbl, Utf8(uri));
+    args->references++;
+    RaiseWith(navigationStarting, webView, args);
+    BOOL cancelled = args->flag;
+    ReleaseOf(args);
+    if (cancelled) {
+        Log("navigation %s cancelled=1", Utf8(uri));
+        return S_OK;
+    }
     wcsncpy(pageUri, uri, 2047);
     Schedule(RunScriptStep);
     return S_OK;
@@ -521,7 +692,8 @@ static ICoreWebView2_23Vtbl webViewVtbl;
 static const IID* const environmentInterfaces[] = {&IID_ICoreWebView2Environment, &IID_ICoreWebView2Environment14, NULL};
 static const IID* const oldEnvironmentInterfaces[] = {&IID_ICoreWebView2Environment, NULL};
 static const IID* const controllerInterfaces[] = {&IID_ICoreWebView2Controller, NULL};
-static const IID* const webViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, &IID_ICoreWebView2_23, NULL};
+static const IID* const webViewInterfaces[] = {
+    &IID_ICoreWebView2, &IID_ICoreWebView2_2, &IID_ICoreWebView2_22, &IID_ICoreWebView2_23, NULL};
 static const IID* const oldWebViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, NULL};
 
 static void SetUpVtbls(void)
@@ -546,6 +718,9 @@ static void SetUpVtbls(void)
     permissionArgsVtbl.put_State = PutPermissionState;
     COMMON(keyArgsVtbl);
     keyArgsVtbl.get_VirtualKey = GetVirtualKey;
+    keyArgsVtbl.get_KeyEventKind = GetKeyEventKind;
+    keyArgsVtbl.get_PhysicalKeyStatus = GetPhysicalKeyStatus;
+    *(void**)&keyArgsVtbl.put_Handled = (void*)PutArgsFlag;
     COMMON(messageArgsVtbl);
     *(void**)&messageArgsVtbl.get_Source = (void*)GetArgsUri;
     messageArgsVtbl.TryGetWebMessageAsString = TryGetMessageString;
@@ -571,12 +746,15 @@ static void SetUpVtbls(void)
     controllerVtbl.get_CoreWebView2 = GetCoreWebView2;
     controllerVtbl.put_Bounds = PutBounds;
     controllerVtbl.put_IsVisible = PutIsVisible;
+    controllerVtbl.Close = CloseController;
     controllerVtbl.MoveFocus = MoveFocus;
     controllerVtbl.NotifyParentWindowPositionChanged = NotifyParentMoved;
     *(void**)&controllerVtbl.add_AcceleratorKeyPressed = (void*)AddAcceleratorKeyPressed;
     COMMON(webViewVtbl);
     webViewVtbl.get_Settings = GetSettings;
     webViewVtbl.AddWebResourceRequestedFilter = AddFilter;
+    webViewVtbl.AddWebResourceRequestedFilterWithRequestSourceKinds = AddFilterWithSources;
+    webViewVtbl.get_Source = GetSource;
     webViewVtbl.Navigate = Navigate;
     webViewVtbl.get_DocumentTitle = GetDocumentTitle;
     webViewVtbl.get_ContainsFullScreenElement = GetContainsFullScreenElement;
@@ -609,16 +787,17 @@ static void CompleteEnvironment(void)
 {
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler =
         (ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*)environmentCompleted;
+    UINT_PTR probe = EnterCallback();
     if (HasDirective("#fail-environment")) {
         handler->lpVtbl->Invoke(handler, E_FAIL, NULL);
-        Drop(&environmentCompleted);
-        return;
+    } else {
+        environment = NewObject(&environmentVtbl,
+            HasDirective("#old-runtime") ? oldEnvironmentInterfaces : environmentInterfaces, "environment");
+        handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Environment*)environment);
+        ReleaseOf(environment);
     }
-    environment = NewObject(&environmentVtbl,
-        HasDirective("#old-runtime") ? oldEnvironmentInterfaces : environmentInterfaces, "environment");
-    handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Environment*)environment);
-    ReleaseOf(environment);
-    Drop(&environmentCompleted);
+    LeaveCallback(probe);
+    DropHostObject(&environmentCompleted, "completion handler");
 }
 
 static void CompleteController(void)
@@ -627,10 +806,12 @@ static void CompleteController(void)
         (ICoreWebView2CreateCoreWebView2ControllerCompletedHandler*)controllerCompleted;
     controller = NewObject(&controllerVtbl, controllerInterfaces, "controller");
     webView = NewObject(&webViewVtbl, HasDirective("#old-runtime") ? oldWebViewInterfaces : webViewInterfaces, "webview");
+    UINT_PTR probe = EnterCallback();
     handler->lpVtbl->Invoke(handler, S_OK, (ICoreWebView2Controller*)controller);
+    LeaveCallback(probe);
     ReleaseOf(controller);
     ReleaseOf(webView);
-    Drop(&controllerCompleted);
+    DropHostObject(&controllerCompleted, "completion handler");
 }
 
 static void LogWindow(void)
@@ -643,10 +824,12 @@ static void LogWindow(void)
     GetWindowRect(parentWindow, &frame);
     GetClientRect(parentWindow, &client);
     GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &monitor);
-    Log("window visible=%d title=%s frame=%ld %ld %ld %ld client=%ld %ld monitor=%ld %ld %ld %ld style=%08lx",
+    Log("window visible=%d title=%s frame=%ld %ld %ld %ld client=%ld %ld monitor=%ld %ld %ld %ld style=%08lx "
+        "maximized=%d minimized=%d",
         IsWindowVisible(parentWindow) ? 1 : 0, Utf8(title), frame.left, frame.top, frame.right, frame.bottom,
         client.right, client.bottom, monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
-        monitor.rcMonitor.bottom, (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE));
+        monitor.rcMonitor.bottom, (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE), IsZoomed(parentWindow) ? 1 : 0,
+        IsIconic(parentWindow) ? 1 : 0);
 }
 
 typedef HRESULT(STDMETHODCALLTYPE* Invoke2)(IUnknown* This, IUnknown* sender, IUnknown* args);
@@ -655,48 +838,109 @@ static void Raise(IUnknown* handler, void* sender, void* args)
 {
     /* Every event handler's Invoke takes (sender, args) after This. */
     Invoke2 invoke = (Invoke2)((void**)handler->lpVtbl)[3];
+    UINT_PTR probe = EnterCallback();
     invoke(handler, (IUnknown*)sender, (IUnknown*)args);
+    LeaveCallback(probe);
+}
+
+/* Raises an event whose arguments the double made, then lets go of them. */
+static void RaiseWith(IUnknown* handler, void* sender, Object* args)
+{
+    if (handler)
+        Raise(handler, sender, args);
+    ReleaseOf(args);
 }
 
 typedef struct BodyCopy {
     IStream* body;
-    FILE* out;
+    FILE* out; /* NULL: only count the bytes */
+    unsigned long long bytes;
 } BodyCopy;
 
+/* From position 0 to the end, as the runtime reads a response body. */
 static DWORD WINAPI CopyBody(void* argument)
 {
     BodyCopy* copy = (BodyCopy*)argument;
+    BOOL ownThread = GetCurrentThreadId() != uiThread;
+    if (ownThread)
+        CoInitializeEx(NULL, COINIT_MULTITHREADED);
     static char buffer[65536];
+    LARGE_INTEGER start = {{0}};
+    copy->body->lpVtbl->Seek(copy->body, start, STREAM_SEEK_SET, NULL);
     ULONG got = 0;
-    while (SUCCEEDED(copy->body->lpVtbl->Read(copy->body, buffer, sizeof buffer, &got)) && got > 0)
-        fwrite(buffer, 1, got, copy->out);
+    while (SUCCEEDED(copy->body->lpVtbl->Read(copy->body, buffer, sizeof buffer, &got)) && got > 0) {
+        if (copy->out)
+            fwrite(buffer, 1, got, copy->out);
+        copy->bytes += got;
+    }
+    if (ownThread)
+        CoUninitialize();
     return 0;
 }
 
-static void WriteResponse(const char* uri, Object* response, BOOL onThread)
+static void CopyOnThread(BodyCopy* copy)
+{
+    HANDLE thread = CreateThread(NULL, 0, CopyBody, copy, 0, NULL);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+
+/* The Content-Length header's value, or -1 without one. */
+static long long ContentLength(const WCHAR* headers)
+{
+    const WCHAR* field = headers ? wcsstr(headers, L"Content-Length: ") : NULL;
+    return field ? _wtoi64(field + 16) : -1;
+}
+
+static void WriteResponse(const char* uri, Object* response, BOOL onlyOnThread)
 {
     WCHAR path[MAX_PATH];
     swprintf(path, MAX_PATH, L"%lsresponse-%d.txt", folder, ++responseCount);
     FILE* out = _wfopen(path, L"wb");
     fprintf(out, "%d %s\n%s\n\n", response->number, Utf8(response->text), Utf8(response->text2));
-    BodyCopy copy = {(IStream*)response->held, out};
-    DWORD reader = GetCurrentThreadId();
-    if (copy.body && onThread) {
-        HANDLE thread = CreateThread(NULL, 0, CopyBody, &copy, 0, &reader);
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    } else if (copy.body) {
-        CopyBody(&copy);
+    BodyCopy first = {(IStream*)response->held, out, 0};
+    BodyCopy again = {(IStream*)response->held, NULL, 0};
+    if (first.body && onlyOnThread) {
+        CopyOnThread(&first);
+    } else if (first.body) {
+        CopyBody(&first);
+        CopyOnThread(&again);
     }
     fclose(out);
-    Log("request %s answered response-%d.txt%s", uri, responseCount,
-        reader != GetCurrentThreadId() ? " (read on another thread)" : "");
+    long long length = ContentLength(response->text2);
+    BOOL lengthOk = length < 0 || (unsigned long long)length == first.bytes;
+    BOOL againOk = !first.body || onlyOnThread || again.bytes == first.bytes;
+    Log("request %s answered response-%d.txt%s%s%s", uri, responseCount,
+        onlyOnThread ? " (read on another thread)" : "", lengthOk ? "" : " (Content-Length differs from the body)",
+        againOk ? "" : " (a second read differs)");
 }
 
-static void Request(const char* argument, BOOL onThread)
+/* Whether a filter admits the URI from this source: a pattern ending in
+ * "*" admits every URI it begins. */
+static BOOL Filtered(const WCHAR* uri, unsigned source)
+{
+    for (int i = 0; i < filterCount; ++i) {
+        const WCHAR* pattern = filterPatterns[i];
+        size_t length = wcslen(pattern);
+        BOOL wildcard = length > 0 && pattern[length - 1] == L'*';
+        BOOL matches = wildcard ? wcsncmp(uri, pattern, length - 1) == 0 : wcscmp(uri, pattern) == 0;
+        if (matches && (filterSources[i] & source))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+static void Request(const char* argument, BOOL onThread, unsigned source)
 {
     char uri[2048] = "", range[256] = "";
     sscanf(argument, "%2047s %255[^\n]", uri, range);
+    WCHAR* wideUri = Wide(uri);
+    BOOL intercepted = webResourceRequested && Filtered(wideUri, source);
+    CoTaskMemFree(wideUri);
+    if (!intercepted) {
+        Log("request %s not intercepted", uri);
+        return;
+    }
     Object* headers = NewObject(&headersVtbl, noInterfaces, NULL);
     headers->text = range[0] ? Wide(range) : NULL;
     Object* request = NewObject(&requestVtbl, noInterfaces, NULL);
@@ -704,15 +948,12 @@ static void Request(const char* argument, BOOL onThread)
     request->held = (IUnknown*)headers;
     Object* args = NewObject(&resourceArgsVtbl, noInterfaces, NULL);
     args->held = (IUnknown*)request;
-    if (!webResourceRequested) {
-        Log("request %s not intercepted", uri);
-        return;
-    }
     Raise(webResourceRequested, webView, args);
     if (args->handler)
         WriteResponse(uri, (Object*)args->handler, onThread);
     else
         Log("request %s unanswered", uri);
+    ReleaseOf(args);
 }
 
 static Object* UriArgs(void* vtbl, const char* uri)
@@ -720,6 +961,25 @@ static Object* UriArgs(void* vtbl, const char* uri)
     Object* args = NewObject(vtbl, noInterfaces, NULL);
     args->text = Wide(uri);
     return args;
+}
+
+static void Key(const char* argument)
+{
+    Object* args = NewObject(&keyArgsVtbl, noInterfaces, NULL);
+    char kind[16] = "down";
+    sscanf(argument, "%d %15s", &args->number, kind);
+    args->keyKind = strcmp(kind, "up") == 0 ? COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP : COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN;
+    args->wasKeyDown = strcmp(kind, "down") != 0;
+    args->references++;
+    RaiseWith(acceleratorKeyPressed, controller, args);
+    Log("key %d %s handled=%d", args->number, kind, args->flag);
+    ReleaseOf(args);
+}
+
+static void ShowParent(int command)
+{
+    ShowWindow(parentWindow, command);
+    LogWindow();
 }
 
 static void RunStep(const char* command, const char* argument)
@@ -737,31 +997,41 @@ static void RunStep(const char* command, const char* argument)
     } else if (strcmp(command, "message") == 0) {
         Object* args = UriArgs(&messageArgsVtbl, Utf8(pageUri));
         args->text2 = Wide(argument);
-        Raise(webMessageReceived, webView, args);
+        RaiseWith(webMessageReceived, webView, args);
     } else if (strcmp(command, "message-object") == 0) {
-        Raise(webMessageReceived, webView, UriArgs(&messageArgsVtbl, Utf8(pageUri)));
+        RaiseWith(webMessageReceived, webView, UriArgs(&messageArgsVtbl, Utf8(pageUri)));
     } else if (strcmp(command, "request") == 0) {
-        Request(argument, FALSE);
+        Request(argument, FALSE, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT);
     } else if (strcmp(command, "request-thread") == 0) {
-        Request(argument, TRUE);
+        Request(argument, TRUE, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT);
+    } else if (strcmp(command, "request-worker") == 0) {
+        Request(argument, FALSE, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER);
     } else if (strcmp(command, "navigation") == 0) {
         Object* args = UriArgs(&navigationArgsVtbl, argument);
-        if (navigationStarting)
-            Raise(navigationStarting, webView, args);
+        args->references++;
+        RaiseWith(navigationStarting, webView, args);
         Log("navigation %s cancelled=%d", argument, args->flag);
+        ReleaseOf(args);
     } else if (strcmp(command, "newwindow") == 0) {
         Object* args = UriArgs(&newWindowArgsVtbl, argument);
-        Raise(newWindowRequested, webView, args);
+        args->references++;
+        RaiseWith(newWindowRequested, webView, args);
         Log("newwindow %s handled=%d", argument, args->flag);
+        ReleaseOf(args);
     } else if (strcmp(command, "permission") == 0) {
         Object* args = NewObject(&permissionArgsVtbl, noInterfaces, NULL);
-        Raise(permissionRequested, webView, args);
+        args->references++;
+        RaiseWith(permissionRequested, webView, args);
         Log("permission state=%d", args->number);
+        ReleaseOf(args);
     } else if (strcmp(command, "key") == 0) {
-        Object* args = NewObject(&keyArgsVtbl, noInterfaces, NULL);
-        args->number = atoi(argument);
-        if (acceleratorKeyPressed)
-            Raise(acceleratorKeyPressed, controller, args);
+        Key(argument);
+    } else if (strcmp(command, "minimize") == 0) {
+        ShowParent(SW_MINIMIZE);
+    } else if (strcmp(command, "restore") == 0) {
+        ShowParent(SW_RESTORE);
+    } else if (strcmp(command, "maximize") == 0) {
+        ShowParent(SW_MAXIMIZE);
     } else if (strcmp(command, "close") == 0) {
         Raise(windowCloseRequested, webView, NULL);
     }
@@ -811,6 +1081,8 @@ HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR user
     options->lpVtbl->get_AdditionalBrowserArguments(options, &arguments);
     options->lpVtbl->get_TargetCompatibleBrowserVersion(options, &target);
     options->lpVtbl->QueryInterface(options, &IID_ICoreWebView2EnvironmentOptions8, &options8);
+    uiThread = GetCurrentThreadId();
+    CheckThread("CreateCoreWebView2EnvironmentWithOptions");
     Log("create environment folder=%s userdata=%s arguments=%s target=%s options8=%s",
         browserFolder ? Utf8(browserFolder) : "(none)", Utf8(userDataFolder), Utf8(arguments), Utf8(target),
         options8 ? "yes" : "no");
@@ -825,6 +1097,19 @@ HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR user
     Keep(&environmentCompleted, handler);
     Schedule(CompleteEnvironment);
     return S_OK;
+}
+
+/* Whatever of the double's is still referenced when it goes. */
+static void ReportAtUnload(void)
+{
+    for (Object* object = aliveObjects; object; object = object->nextAlive) {
+        ++leaks;
+        Log("leaked %s object: %ld references left", object->name ? object->name : "runtime",
+            (long)object->references);
+    }
+    Log("off-thread calls %d", offThreadCalls);
+    Log("nested message loops %d", nestedLoops);
+    Log("leaked runtime objects %d", leaks);
 }
 
 static void ReadScript(void)
@@ -846,6 +1131,10 @@ static void ReadScript(void)
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)reserved;
+    if (reason == DLL_PROCESS_DETACH) {
+        ReportAtUnload();
+        return TRUE;
+    }
     if (reason != DLL_PROCESS_ATTACH)
         return TRUE;
     self = instance;

@@ -30,18 +30,28 @@ TEST_F(CorvaneWebViewTest, BundleModeCreatesSetsUpAttachesAndNavigatesInOrder)
     runtime.CompleteEnvironment();
     EXPECT_EQ("CreateController 4660", runtime.calls.back());
     runtime.CompleteController();
-    std::vector<std::string> expected = {runtime.calls[0], runtime.calls[1], "IsScriptEnabled true",
+    std::vector<std::string> expected = {runtime.calls[0], runtime.calls[1], "SetIsVisible false", "IsScriptEnabled true",
         "AreHostObjectsAllowed false", "AreDefaultScriptDialogsEnabled true", "IsWebMessageEnabled true",
         "IsZoomControlEnabled false", "AreDefaultContextMenusEnabled true", "AreDevToolsEnabled true",
         "AreBrowserAcceleratorKeysEnabled false", "SetBounds 0 0 800 600",
         "Navigate https://velmora.localhost/index.html"};
     EXPECT_EQ(expected, runtime.calls);
     std::vector<std::string> handlers = {"AcceleratorKeyPressed", "DocumentTitleChanged",
-        "filter https://velmora.localhost/*", "WebResourceRequested", "NavigationStarting", "PermissionRequested",
-        "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested", "WebMessageReceived",
-        "DOMContentLoaded"};
+        "filter https://velmora.localhost/* all sources", "WebResourceRequested", "NavigationStarting",
+        "PermissionRequested", "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested",
+        "WebMessageReceived", "DOMContentLoaded"};
     EXPECT_EQ(handlers, runtime.handlers);
     EXPECT_EQ(VirtualOrigin, host->Origin());
+
+    host.reset();
+    EXPECT_EQ("Close", runtime.calls.back()) << "the controller is closed before it is let go";
+}
+
+TEST_F(CorvaneWebViewTest, ARuntimeWithoutWorkerFiltersGetsTheDocumentFilter)
+{
+    runtime.hasWebView22 = false;
+    Start();
+    EXPECT_EQ("filter https://velmora.localhost/*", runtime.handlers[2]);
 }
 
 TEST_F(CorvaneWebViewTest, RemoteModeNeitherFiltersNorRestrictsNavigation)
@@ -69,12 +79,16 @@ TEST_F(CorvaneWebViewTest, HostingModeAndDistributionModeReachTheRuntime)
     EXPECT_EQ(std::nullopt, BrowserFolderFor(DistributionMode::Evergreen, "C:\\Games\\Game\\"));
 }
 
-TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndF12)
+TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndOpenOncePerF12Stroke)
 {
+    using Kind = IAcceleratorKeyPressedArgs::KeyEventKind;
     Start();
-    runtime.RaiseAcceleratorKeyPressed(122);
-    runtime.RaiseAcceleratorKeyPressed(123);
+    EXPECT_FALSE(runtime.RaiseAcceleratorKeyPressed(122));
+    EXPECT_TRUE(runtime.RaiseAcceleratorKeyPressed(123, Kind::KeyDown));
     EXPECT_EQ("OpenDevToolsWindow", runtime.calls.back());
+    EXPECT_TRUE(runtime.RaiseAcceleratorKeyPressed(123, Kind::KeyDown, true)) << "auto-repeat";
+    EXPECT_TRUE(runtime.RaiseAcceleratorKeyPressed(123, Kind::KeyUp, true));
+    EXPECT_TRUE(runtime.RaiseAcceleratorKeyPressed(123, Kind::SystemKeyDown));
     EXPECT_EQ(1, std::count(runtime.calls.begin(), runtime.calls.end(), "OpenDevToolsWindow"));
 
     WebViewDouble closed;
@@ -83,7 +97,7 @@ TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndF12)
     host->Init();
     closed.CompleteEnvironment();
     closed.CompleteController();
-    closed.RaiseAcceleratorKeyPressed(123);
+    EXPECT_FALSE(closed.RaiseAcceleratorKeyPressed(123)) << "the page keeps F12";
     EXPECT_EQ(0, std::count(closed.calls.begin(), closed.calls.end(), "OpenDevToolsWindow"));
     EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreDevToolsEnabled false"));
     EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreBrowserAcceleratorKeysEnabled false"));
@@ -97,7 +111,7 @@ TEST_F(CorvaneWebViewTest, WithoutSettings3TheKeysStayOnAndF12IsNotWatched)
     EXPECT_EQ("DocumentTitleChanged", runtime.handlers.front());
 }
 
-TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
+TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessageAfterTheCallback)
 {
     struct Case {
         bool environmentOk, environmentObject, controllerOk, controllerObject, webView2;
@@ -119,6 +133,9 @@ TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessage)
         failing.CompleteEnvironment(c.environmentOk, c.environmentObject);
         if (c.environmentOk && c.environmentObject)
             failing.CompleteController(c.controllerOk, c.controllerObject);
+        EXPECT_TRUE(failed.calls.empty()) << "no message box inside the runtime's callback";
+        for (; window.postedWork > 0; --window.postedWork)
+            webView.OnPostedWork();
         EXPECT_EQ((std::vector<std::string>{std::string("fail ") + c.text}), failed.calls);
         EXPECT_TRUE(failing.handlers.empty());
         EXPECT_NE("Navigate", failing.calls.back().substr(0, 8));
@@ -133,7 +150,15 @@ TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadFullScreenAndCloseEvents)
     EXPECT_TRUE(window.visible);
     EXPECT_EQ("SetIsVisible true", runtime.calls[runtime.calls.size() - 2]);
     EXPECT_EQ("MoveFocus", runtime.calls.back());
+    size_t before = runtime.calls.size();
+    window.calls.clear();
+    runtime.RaiseDomContentLoaded();
+    EXPECT_EQ(before, runtime.calls.size()) << "later documents neither show nor take the focus";
+    EXPECT_TRUE(window.calls.empty());
 
+    runtime.RaiseDocumentTitleChanged("https://velmora.localhost/index.html");
+    runtime.RaiseDocumentTitleChanged("velmora.localhost/index.html");
+    EXPECT_EQ("Windows Velmora", window.title) << "an untitled page keeps the configured title";
     runtime.RaiseDocumentTitleChanged("Level 1");
     EXPECT_EQ("Level 1", window.title);
     runtime.RaiseDocumentTitleChanged("");
@@ -159,18 +184,22 @@ TEST_F(CorvaneWebViewTest, NavigationStaysWithinTheVirtualOrigin)
     EXPECT_TRUE(runtime.RaiseNavigationStarting("https://velmora.localhost"));
 }
 
-TEST_F(CorvaneWebViewTest, NewWindowsGoToTheShellUnlessLocalOrRelative)
+TEST_F(CorvaneWebViewTest, NewWindowsGoToTheShellOnlyForWebLinksAfterTheCallback)
 {
     Start();
-    for (const char* url : {"https://example.com/help", "mailto:team@example.com", "steam://run/1"}) {
+    for (const char* url : {"https://example.com/help", "mailto:team@example.com"}) {
+        size_t before = desktop.calls.size();
         EXPECT_TRUE(runtime.RaiseNewWindowRequested(url));
+        EXPECT_EQ(before, desktop.calls.size()) << "the shell may show a dialog: not inside the runtime's callback";
+        DeliverPostedWork(*host);
         EXPECT_EQ(std::string("shell ") + url, desktop.calls.back());
     }
     desktop.calls.clear();
-    for (const char* url : {"file:///C:/Windows/System32/calc.exe", "FILE://server/share/run.bat", "C:\\evil.exe",
-             "c:/evil.exe", "relative/page.html", "", ":no-scheme", "1http://x", "ht tp://x"}) {
+    for (const char* url : {"file:///C:/Windows/System32/calc.exe", "search-ms:query=x", "ms-msdt:/id x",
+             "steam://run/1", "C:\\evil.exe", "relative/page.html", "", "https://velmora.localhost/index.html"}) {
         EXPECT_TRUE(runtime.RaiseNewWindowRequested(url)) << url;
     }
+    DeliverPostedWork(*host);
     EXPECT_TRUE(desktop.calls.empty());
 }
 
@@ -265,6 +294,8 @@ TEST_F(CorvaneWebViewTest, ARefusedHandlerOrFilterEndsTheRunBeforeNavigating)
         webView.Init();
         refusing.CompleteEnvironment();
         refusing.CompleteController();
+        for (; window.postedWork > 0; --window.postedWork)
+            webView.OnPostedWork();
         EXPECT_EQ((std::vector<std::string>{std::string("fail ") + WebViewMessage::ControllerFailed}), failed.calls)
             << refused;
         EXPECT_EQ(0, std::count_if(refusing.calls.begin(), refusing.calls.end(),
@@ -276,7 +307,7 @@ TEST_F(CorvaneWebViewTest, ARefusedHandlerOrFilterEndsTheRunBeforeNavigating)
 TEST_F(CorvaneWebViewTest, WindowChangesReachTheControllerOnlyOnceItExists)
 {
     Create();
-    host->OnWindowSized();
+    host->OnWindowSized(false);
     host->OnWindowMoved();
     EXPECT_TRUE(runtime.calls.empty());
 
@@ -284,8 +315,31 @@ TEST_F(CorvaneWebViewTest, WindowChangesReachTheControllerOnlyOnceItExists)
     runtime.CompleteEnvironment();
     runtime.CompleteController();
     window.frame = {0, 0, 516, 439};
-    host->OnWindowSized();
+    host->OnWindowSized(false);
     EXPECT_EQ("SetBounds 0 0 500 400", runtime.calls.back());
     host->OnWindowMoved();
     EXPECT_EQ("NotifyParentWindowPositionChanged", runtime.calls.back());
+}
+
+TEST_F(CorvaneWebViewTest, TheWebViewIsHiddenUntilShownAndWhileMinimized)
+{
+    Start();
+    auto visibility = [this] {
+        std::vector<std::string> seen;
+        for (const std::string& call : runtime.calls)
+            if (call.compare(0, 12, "SetIsVisible") == 0 || call.compare(0, 8, "Navigate") == 0)
+                seen.push_back(call);
+        return seen;
+    };
+    host->OnWindowSized(true);
+    EXPECT_EQ((std::vector<std::string>{"SetIsVisible false", "Navigate https://velmora.localhost/index.html"}),
+        visibility()) << "hidden before navigating; a minimise before the first show changes nothing";
+    runtime.RaiseDomContentLoaded();
+    host->OnWindowSized(true);
+    host->OnWindowSized(true);
+    host->OnWindowSized(false);
+    host->OnWindowSized(false);
+    EXPECT_EQ((std::vector<std::string>{"SetIsVisible false", "Navigate https://velmora.localhost/index.html",
+                  "SetIsVisible true", "SetIsVisible false", "SetIsVisible true"}),
+        visibility());
 }

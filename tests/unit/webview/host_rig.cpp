@@ -28,3 +28,9 @@ std::unique_ptr<CorvaneWebView> HostRig::StartHost()
     runtime.CompleteController();
     return host;
 }
+
+void HostRig::DeliverPostedWork(CorvaneWebView& host)
+{
+    for (; window.postedWork > 0; --window.postedWork)
+        host.OnPostedWork();
+}

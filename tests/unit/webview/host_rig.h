@@ -18,6 +18,9 @@ struct HostRig {
     std::unique_ptr<CorvaneWebView> MakeHost();
     // Made, initialised, and both creations completed.
     std::unique_ptr<CorvaneWebView> StartHost();
+    // What the message loop does with the posted messages: each one runs
+    // the host's posted work.
+    void DeliverPostedWork(CorvaneWebView& host);
 
     AppConfig config;
     TempFolder folder;

@@ -47,7 +47,13 @@ struct PermissionArgs : IPermissionRequestedArgs {
 
 struct KeyArgs : IAcceleratorKeyPressedArgs {
     uint32_t key = 0;
+    KeyEventKind kind = KeyEventKind::KeyDown;
+    bool wasKeyDown = false;
+    bool handled = false;
     uint32_t VirtualKey() override { return key; }
+    KeyEventKind Kind() override { return kind; }
+    bool WasKeyDown() override { return wasKeyDown; }
+    void MarkHandled() override { handled = true; }
 };
 
 struct MessageArgs : IWebMessageReceivedArgs {
@@ -102,6 +108,7 @@ struct WebViewDouble::State {
     WebViewNotification windowCloseRequested;
     WebViewNotification domContentLoaded;
     std::string documentTitle;
+    std::string source;
     bool containsFullScreenElement = false;
 };
 
@@ -179,6 +186,15 @@ struct WebView23Double : IWebView23 {
     std::shared_ptr<State> state;
 };
 
+struct WebView22Double : IWebView22 {
+    explicit WebView22Double(std::shared_ptr<State> state) : state(std::move(state)) {}
+    void AddWebResourceRequestedFilterWithRequestSourceKinds(const std::string& uriPattern) override
+    {
+        state->Attach("filter " + uriPattern + " all sources");
+    }
+    std::shared_ptr<State> state;
+};
+
 struct WebView2Double : IWebView2 {
     explicit WebView2Double(std::shared_ptr<State> state) : state(std::move(state)) {}
     void AddDomContentLoaded(WebViewNotification handler) override
@@ -192,7 +208,12 @@ struct WebView2Double : IWebView2 {
 struct WebViewObjectDouble : IWebView {
     explicit WebViewObjectDouble(std::shared_ptr<State> state) : state(std::move(state)) {}
     std::shared_ptr<IWebViewSettings> Settings() override { return std::make_shared<SettingsDouble>(state); }
-    void Navigate(const std::string& uri) override { state->Log("Navigate " + uri); }
+    void Navigate(const std::string& uri) override
+    {
+        state->Log("Navigate " + uri);
+        state->source = uri;
+    }
+    std::string Source() override { return state->source; }
     void AddWebResourceRequestedFilter(const std::string& uriPattern) override
     {
         state->Attach("filter " + uriPattern);
@@ -245,6 +266,10 @@ struct WebViewObjectDouble : IWebView {
     {
         return state->owner.hasWebView2 ? std::make_shared<WebView2Double>(state) : nullptr;
     }
+    std::shared_ptr<IWebView22> QueryWebView22() override
+    {
+        return state->owner.hasWebView22 ? std::make_shared<WebView22Double>(state) : nullptr;
+    }
     std::shared_ptr<IWebView23> QueryWebView23() override
     {
         return state->owner.hasWebView23 ? std::make_shared<WebView23Double>(state) : nullptr;
@@ -267,6 +292,7 @@ struct ControllerDouble : IWebViewController {
         state->Attach("AcceleratorKeyPressed");
         state->acceleratorKeyPressed = std::move(handler);
     }
+    void Close() override { state->Log("Close"); }
     std::shared_ptr<State> state;
     std::shared_ptr<IWebView> webView;
 };
@@ -337,11 +363,15 @@ bool WebViewDouble::RaisePermissionRequested()
     return args.allowed;
 }
 
-void WebViewDouble::RaiseAcceleratorKeyPressed(uint32_t key)
+bool WebViewDouble::RaiseAcceleratorKeyPressed(uint32_t key, IAcceleratorKeyPressedArgs::KeyEventKind kind,
+    bool wasKeyDown)
 {
     KeyArgs args;
     args.key = key;
+    args.kind = kind;
+    args.wasKeyDown = wasKeyDown;
     state->acceleratorKeyPressed(args);
+    return args.handled;
 }
 
 void WebViewDouble::RaiseWebMessage(const std::string& source, std::optional<std::string> message)
@@ -472,6 +502,24 @@ void MainWindowModel::Show()
 void MainWindowModel::Close()
 {
     calls.push_back("close");
+}
+
+WindowPlacement MainWindowModel::Placement()
+{
+    return {maximized, maximized ? normalFrame : frame};
+}
+
+void MainWindowModel::RestorePlacement(const WindowPlacement& placement)
+{
+    maximized = placement.maximized;
+    normalFrame = placement.normal;
+    frame = placement.maximized ? monitor : placement.normal;
+    calls.push_back(std::string(placement.maximized ? "restore maximized " : "restore ") + RectText(placement.normal));
+}
+
+void MainWindowModel::PostWork()
+{
+    ++postedWork;
 }
 
 void DesktopModel::OpenWithShell(const std::string& url)

@@ -58,7 +58,9 @@ public:
     bool RaiseNavigationStarting(const std::string& uri); // true when cancelled
     bool RaiseNewWindowRequested(const std::string& uri); // true when handled
     bool RaisePermissionRequested();                      // true when allowed
-    void RaiseAcceleratorKeyPressed(uint32_t key);
+    bool RaiseAcceleratorKeyPressed(uint32_t key,
+        IAcceleratorKeyPressedArgs::KeyEventKind kind = IAcceleratorKeyPressedArgs::KeyEventKind::KeyDown,
+        bool wasKeyDown = false); // true when handled
     void RaiseWebMessage(const std::string& source, std::optional<std::string> message);
     // What the host handed the runtime, or none when it gave no answer.
     std::optional<RecordedResponse> RaiseWebResourceRequested(const std::string& uri,
@@ -72,6 +74,7 @@ public:
     bool hasBrowserVersion = true;
     bool hasSettings3 = true;
     bool hasWebView2 = true;
+    bool hasWebView22 = true;
     bool hasEnvironment14 = true;
     bool hasWebView23 = true;
     // Folders the runtime makes no handle for.
@@ -111,6 +114,9 @@ public:
     void SetTitle(const std::string& text) override;
     void Show() override;
     void Close() override;
+    WindowPlacement Placement() override;
+    void RestorePlacement(const WindowPlacement& placement) override;
+    void PostWork() override;
 
     uint32_t style = 0x00CF0000;
     uint32_t exStyle = 0x00000100;
@@ -119,6 +125,9 @@ public:
     float dpiFactor = 1.0f;
     std::string title = "Windows Velmora";
     bool visible = false;
+    bool maximized = false;
+    WindowRect normalFrame; // while maximized
+    int postedWork = 0;     // messages posted and not yet delivered
     std::vector<std::string> calls;
 };
 

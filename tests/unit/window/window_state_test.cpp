@@ -22,11 +22,25 @@ TEST_F(WindowStateTest, FullScreenCoversTheMonitorAndRestoresTheFirstSavedState)
 
     windowState.SetFullscreen(false);
     EXPECT_EQ(windowed, window.frame);
+    EXPECT_EQ("restore 100 50 916 689", window.calls[4]);
     EXPECT_EQ(0x00CF0000u, window.style);
     EXPECT_EQ(0x100u, window.exStyle);
     EXPECT_EQ("taskbar false", window.calls.back());
     windowState.SetFullscreen(false);
     EXPECT_EQ(6u, window.calls.size());
+}
+
+TEST_F(WindowStateTest, AMaximizedWindowComesBackMaximizedWithItsNormalPlace)
+{
+    window.maximized = true;
+    window.normalFrame = {10, 20, 510, 420};
+    window.frame = {0, 0, 1920, 1040};
+    windowState.SetFullscreen(true);
+    EXPECT_EQ(window.monitor, window.frame);
+    windowState.SetFullscreen(false);
+    EXPECT_EQ("restore maximized 10 20 510 420", window.calls[4]);
+    EXPECT_TRUE(window.maximized);
+    EXPECT_EQ((WindowRect {10, 20, 510, 420}), window.normalFrame);
 }
 
 TEST_F(WindowStateTest, SizesAreScaledAndFramedAndBadOnesIgnored)

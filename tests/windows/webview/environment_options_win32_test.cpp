@@ -49,6 +49,12 @@ TEST(EnvironmentOptions, CarriesTheHostsValuesAndTheDefaults)
     options->put_AdditionalBrowserArguments(L"--disable-gpu");
     options->get_AdditionalBrowserArguments(&text);
     EXPECT_EQ(L"--disable-gpu", Take(text));
+    text = reinterpret_cast<LPWSTR>(1);
+    ASSERT_EQ(S_OK, options->get_Language(&text));
+    EXPECT_EQ(nullptr, text) << "no language set reads as null";
+    options->put_Language(L"fr-FR");
+    options->get_Language(&text);
+    EXPECT_EQ(L"fr-FR", Take(text));
 
     ComPtr<ICoreWebView2EnvironmentOptions5> options5;
     options->QueryInterface(IID_ICoreWebView2EnvironmentOptions5, reinterpret_cast<void**>(options5.GetAddressOf()));
