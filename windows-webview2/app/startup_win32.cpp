@@ -18,6 +18,7 @@
 #include "installer/runtime_installer_win32.h"
 #include "webview/browser_folder.h"
 #include "webview/corvane_webview.h"
+#include "webview/app_container_access_win32.h"
 #include "webview/desktop_win32.h"
 #include "webview/webview2_loader_win32.h"
 #include "webview/webview_error.h"
@@ -130,6 +131,10 @@ int Run(HINSTANCE instance)
     std::shared_ptr<const MappedFile> bundleImage;
     std::unique_ptr<WebView2Loader> loader = OpenLoader(appFolder);
     std::optional<std::string> browserFolder = BrowserFolderFor(config.distributionMode, appFolder);
+    // Without these rights the fixed runtime cannot start on Windows 10; a
+    // folder whose rights cannot be changed is left to the user.
+    if (browserFolder)
+        GrantAppContainerAccess(*browserFolder);
     CheckRuntime(instance, *loader, config, browserFolder, userDataFolder);
     OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleImage);
     // A missing or incomplete extension library is no error: the app runs
