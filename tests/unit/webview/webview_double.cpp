@@ -208,9 +208,18 @@ struct WebView2Double : IWebView2 {
 struct WebViewObjectDouble : IWebView {
     explicit WebViewObjectDouble(std::shared_ptr<State> state) : state(std::move(state)) {}
     std::shared_ptr<IWebViewSettings> Settings() override { return std::make_shared<SettingsDouble>(state); }
+    // As the runtime does, the first navigation raises NavigationStarting too.
     void Navigate(const std::string& uri) override
     {
         state->Log("Navigate " + uri);
+        NavigationArgs args;
+        args.uri = uri;
+        if (state->navigationStarting)
+            state->navigationStarting(args);
+        if (args.cancelled) {
+            state->Log("cancelled " + uri);
+            return;
+        }
         state->source = uri;
     }
     std::string Source() override { return state->source; }
