@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine32:i386
+  zlib1g-dev
   xvfb xauth xdotool python3
 )
 

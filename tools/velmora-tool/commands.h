@@ -12,3 +12,7 @@ int RunPackCommand(const CommandArgs& args);
 int RunLsCommand(const CommandArgs& args);
 int RunGetCommand(const CommandArgs& args);
 int RunIconsCommand(const CommandArgs& args);
+int RunExportCommand(const CommandArgs& args);
+
+inline constexpr const char* ExportUsage =
+    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]";

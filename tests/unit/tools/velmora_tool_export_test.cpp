@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "tests/support/tool_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const Package = R"({"name": "My Game", "window": {"title": "Game"}, "export-exclude": ["notes/"],
+  "q7-app-icons": [{"src": "icons/16.png", "width": 16, "height": 16},
+                   {"src": "icons/256.png", "width": 256, "height": 256},
+                   {"src": "icons/48.png", "width": 48, "height": 48}]})";
+
+std::set<std::string> FilesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        if (!entry.is_directory())
+            names.insert(fs::relative(entry.path(), folder).generic_string());
+    return names;
+}
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Body(const std::string& out)
+{
+    std::string::size_type blank = out.find("\n\n");
+    return blank == std::string::npos ? "" : out.substr(blank + 2);
+}
+
+// An app folder and a folder of stand-in programs, which the tool is told
+// to take instead of those beside it.
+struct ExportTest : testing::Test {
+    void SetUp() override
+    {
+        programs.Write("Velmora.exe", "host program");
+        programs.Write("Quorvel.exe", "icon updater");
+        programs.Write("WebView2Loader.dll", "loader");
+        setenv("VELMORA_PROGRAMS_DIR", programs.path.c_str(), 1);
+        app.Write("package.json", Package);
+        app.Write("index.html", "<title>Game</title>");
+        app.Write("js/game.js", "play()");
+        app.Write("notes/todo.txt", "left out");
+        app.Write("icons/16.png", "16");
+        app.Write("icons/256.png", "256");
+        app.Write("Tandrel.dll", "extension");
+    }
+    void TearDown() override { unsetenv("VELMORA_PROGRAMS_DIR"); }
+
+    std::string Out(const std::string& name = "out") const { return work.path + "/" + name; }
+
+    TempFolder programs, app, work;
+};
+
+}
+
+TEST_F(ExportTest, AnExportHoldsTheProgramsTheSettingsTheIconsAndTheBundle)
+{
+    ToolResult result = RunTool({"export", app.path, Out()});
+    ASSERT_EQ(0, result.exitCode) << result.err;
+    EXPECT_EQ((std::set<std::string> {"My Game.exe", "Quorvel.exe", "WebView2Loader.dll", "package.json",
+                  "icons/16.png", "icons/256.png", "Tandrel.dll", "www/assets.dat"}),
+        FilesIn(Out()));
+    EXPECT_EQ("host program", Contents(Out() + "/My Game.exe"));
+    EXPECT_EQ(Package, Contents(Out() + "/package.json"));
+    EXPECT_EQ(0u, result.out.find("exported " + fs::weakly_canonical(Out()).string() + ": 2 files packed, bundle "))
+        << result.out;
+    EXPECT_EQ("0 19 index.html\n19 6 js/game.js\n", RunTool({"ls", Out() + "/www/assets.dat"}).out)
+        << "the settings, the icons, the extension and what the app leaves out are not packed";
+    EXPECT_EQ("play()", Body(RunTool({"get", Out(), "js/game.js"}).out));
+    EXPECT_EQ("1 16 icons/16.png\n2 256 icons/256.png\nexe My Game.exe\n", RunTool({"icons", Out()}).out);
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(work.path), fs::directory_iterator()))
+        << "nothing is left beside the output";
+}
+
+TEST_F(ExportTest, RefusalsSayWhyAndWriteNothing)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        std::string text;
+    };
+    TempFolder outside;
+    outside.Write("secret.txt", "secret");
+    const Case cases[] = {
+        {"no package.json", [&] { fs::remove(app.path + "/package.json"); },
+            "no package.json in " + app.path + ": an app needs one with at least a \"name\""},
+        {"invalid package.json", [&] { app.Write("package.json", R"({"window": {}})"); }, "package.json: invalid name"},
+        {"unreadable package.json", [&] { app.Write("package.json", "{"); }, "package.json: "},
+        {"missing start page", [&] { fs::remove(app.path + "/index.html"); }, "missing start page: index.html"},
+        {"missing icon image", [&] { fs::remove(app.path + "/icons/256.png"); }, "missing icon image: icons/256.png"},
+        {"link out", [&] { fs::create_symlink(outside.path + "/secret.txt", app.path + "/js/secret.txt"); },
+            "link out of the app folder: js/secret.txt -> "},
+        {"link to a folder", [&] { fs::create_symlink(app.path + "/js", app.path + "/again"); },
+            "link to a folder, not followed: again"},
+        {"output not empty", [&] { work.Write("out/keep.txt", "mine"); },
+            "the output folder is not empty: " + Out() + " (--replace replaces it)"},
+        {"output inside the app", [&] {}, "the output folder lies inside the app folder"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        fs::remove_all(app.path + "/again");
+        fs::remove_all(app.path + "/js/secret.txt");
+        fs::remove_all(Out());
+        c.prepare();
+        std::string out = std::string(c.what) == "output inside the app" ? app.path + "/dist" : Out();
+        ToolResult result = RunTool({"export", app.path, out});
+        EXPECT_EQ(1, result.exitCode) << c.what;
+        EXPECT_EQ(0u, result.err.find(c.text)) << c.what << ": " << result.err;
+        EXPECT_FALSE(fs::exists(app.path + "/dist")) << c.what;
+        bool untouched = std::string(c.what) == "output not empty" ? FilesIn(Out()) == std::set<std::string> {"keep.txt"}
+                                                                   : !fs::exists(Out());
+        EXPECT_TRUE(untouched) << c.what;
+        EXPECT_EQ(fs::exists(Out()) ? 1 : 0, std::distance(fs::directory_iterator(work.path), fs::directory_iterator()))
+            << c.what << ": nothing beside the output";
+    }
+}
+
+TEST_F(ExportTest, ReplaceLooseAndNamesThatNeedMakingSafe)
+{
+    work.Write("out/old.txt", "old");
+    app.Write("package.json", R"({"name": "CON"})");
+    fs::remove(app.path + "/icons/16.png");
+    ToolResult loose = RunTool({"export", app.path, Out(), "--replace", "--loose"});
+    ASSERT_EQ(0, loose.exitCode) << loose.err;
+    EXPECT_EQ((std::set<std::string> {"CON_.exe", "Quorvel.exe", "WebView2Loader.dll", "package.json", "Tandrel.dll",
+                  "www/index.html", "www/js/game.js", "www/icons/256.png", "www/notes/todo.txt"}),
+        FilesIn(Out()))
+        << "without an icon list the images are the app's files";
+    EXPECT_EQ("play()", Body(RunTool({"get", Out(), "js/game.js"}).out));
+
+    app.Write("package.json", R"({"name": "Quorvel"})");
+    ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--replace"}).exitCode);
+    EXPECT_TRUE(fs::exists(Out() + "/Quorvel_.exe")) << "never the icon updater's own name";
+}
+
+TEST_F(ExportTest, TwoExportsAndTheirZipsAreTheSameBytes)
+{
+    ASSERT_EQ(0, RunTool({"export", app.path, Out("a/game"), "--zip", Out("a.zip")}).exitCode);
+    ASSERT_EQ(0, RunTool({"export", app.path, Out("b/game"), "--zip", Out("b.zip")}).exitCode);
+    std::set<std::string> files = FilesIn(Out("a/game"));
+    ASSERT_EQ(files, FilesIn(Out("b/game")));
+    for (const std::string& name : files)
+        EXPECT_TRUE(Contents(Out("a/game/" + name)) == Contents(Out("b/game/" + name))) << name;
+    EXPECT_TRUE(Contents(Out("a.zip")) == Contents(Out("b.zip")));
+
+    std::string check = "python3 -c \"import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
+                        "assert z.testzip() is None; print(' '.join(sorted(z.namelist())))\" '" + Out("a.zip") +
+                        "' >'" + Out("names.txt") + "'";
+    ASSERT_EQ(0, std::system(check.c_str()));
+    EXPECT_EQ("game/My Game.exe game/Quorvel.exe game/Tandrel.dll game/WebView2Loader.dll game/icons/16.png "
+              "game/icons/256.png game/package.json game/www/assets.dat\n",
+        Contents(Out("names.txt")));
+}
+
+TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)
+{
+    ToolResult help = RunTool({"--help"});
+    EXPECT_EQ(0, help.exitCode);
+    EXPECT_EQ(0u, help.out.find("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"));
+    ToolResult exportHelp = RunTool({"export", "--help"});
+    EXPECT_EQ(0, exportHelp.exitCode);
+    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n",
+        exportHelp.out);
+    ToolResult unknown = RunTool({"expotr"});
+    EXPECT_EQ(2, unknown.exitCode);
+    EXPECT_EQ(0u, unknown.err.find("velmora-tool: unknown command \"expotr\"\n"));
+    EXPECT_EQ(2, RunTool({"export", "only-one"}).exitCode);
+}
