@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "common/path_below.h"
 #include "tools/velmora-tool/commands.h"
 #include "tools/velmora-tool/export_plan.h"
 #include "tools/velmora-tool/progress_bar.h"
@@ -56,8 +57,7 @@ fs::path ProgramsFolder()
 
 bool Within(const fs::path& folder, const fs::path& path)
 {
-    auto [rest, at] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return rest == folder.end();
+    return path == folder || IsPathBelow(folder, path);
 }
 
 // Where the output may go: not into the app folder, not around it, and

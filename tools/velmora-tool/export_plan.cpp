@@ -11,6 +11,7 @@
 #include "common/ascii.h"
 #include "common/file_reading.h"
 #include "common/json_readers.h"
+#include "common/path_below.h"
 #include "tools/velmora-tool/safe_file_name.h"
 
 namespace fs = std::filesystem;
@@ -18,12 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const ExtensionLibrary = "tandrel.dll";
-
-bool LiesInside(const fs::path& folder, const fs::path& path)
-{
-    auto [rest, at] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return rest == folder.end() && at != path.end();
-}
 
 std::string ReadRequired(const fs::path& path, const std::string& missing)
 {
@@ -95,7 +90,7 @@ std::vector<BundleSource> FilesBelow(const fs::path& app)
             real = fs::canonical(entry.path(), error);
             if (error)
                 throw ExportError("link to nothing: " + name);
-            if (!LiesInside(app, real))
+            if (!IsPathBelow(app, real))
                 throw ExportError("link out of the app folder: " + name + " -> " + real.string());
             if (fs::is_directory(real))
                 throw ExportError("link to a folder, not followed: " + name);

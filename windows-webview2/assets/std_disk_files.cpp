@@ -1,7 +1,8 @@
 #include "assets/std_disk_files.h"
 
-#include <algorithm>
 #include <filesystem>
+
+#include "common/path_below.h"
 
 namespace fs = std::filesystem;
 
@@ -15,10 +16,7 @@ bool LiesInside(const std::string& folder, const std::string& path)
     if (error)
         return false;
     fs::path real = fs::canonical(path, error);
-    if (error)
-        return false;
-    auto [rest, at] = std::mismatch(inside.begin(), inside.end(), real.begin(), real.end());
-    return rest == inside.end() && at != real.end();
+    return !error && IsPathBelow(inside, real);
 }
 
 }
