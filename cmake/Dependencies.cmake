@@ -23,8 +23,12 @@ endif()
 # The Windows programs carry the C and C++ runtimes inside them. They are
 # stripped: a symbol table after the last section would count as an overlay,
 # which the icon updater refuses to rewrite.
+# Unused functions and data are dropped at link time, and the terminate
+# handler without the demangler is linked in (common/terminate_handler_win32.cpp).
 function(velmora_windows_program target)
-  target_link_options(${target} PRIVATE -s -static -static-libgcc -static-libstdc++ -municode -mwindows)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/terminate_handler_win32.cpp)
+  target_link_options(${target} PRIVATE -s -static -static-libgcc -static-libstdc++ -municode -mwindows
+    -Wl,--gc-sections)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
 endfunction()
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What the built executables must look like from outside: machine,
 # subsystem, stripped (no symbol table after the last section for the icon
-# updater to refuse), embedded manifest, exports, the bootstrapper link, and
-# only system DLLs imported.
+# updater to refuse), embedded manifest, exports, the bootstrapper link, only
+# system DLLs imported, and no bigger than the size each may grow to.
 source "$(dirname "$0")/harness.sh"
 kind=$1
 exe=$2
@@ -23,6 +23,14 @@ else
   objdump="i686-w64-mingw32-objdump"
   expect_eq "format" "PE32 executable (GUI) Intel 80386 (stripped to external PDB)" "${description%%, for MS Windows*}"
 fi
+
+# The C++ runtime is linked in, yet the programs stay small: these are the
+# ceilings, with a little room above what they measure (397,312 and 341,504
+# bytes when they were set).
+ceiling=$([ "$kind" = velmora ] && echo 405000 || echo 345000)
+size=$(stat -c %s "$exe")
+CHECKS=$((CHECKS + 1))
+[ "$size" -le "$ceiling" ] || { FAILURES=$((FAILURES + 1)); echo "FAIL $exe is $size bytes, more than $ceiling"; }
 
 while read -r dll; do
   lower=$(echo "$dll" | tr 'A-Z' 'a-z')

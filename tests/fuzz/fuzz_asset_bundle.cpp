@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const std::runtime_error&) {
     }
     volatile uint8_t sink = 0;
-    for (const auto& [name, entry] : bundle.Directory()) {
+    for (const BundleEntry& entry : bundle.Directory()) {
         if (entry.size == 0)
             continue;
         const uint8_t* first = bundle.FileData(entry.offset);

@@ -3,9 +3,10 @@
 #include <fstream>
 
 #include "assets/asset_bundle.h"
+#include "assets/bundle_istream.h"
 #include "tools/velmora-tool/commands.h"
 
-// Lists the directory in its order, including the entries read before a fault.
+// Lists the directory in name order, including the entries read before a fault.
 int RunLsCommand(const CommandArgs& args)
 {
     if (args.size() != 1) {
@@ -20,7 +21,8 @@ int RunLsCommand(const CommandArgs& args)
     uint64_t size = static_cast<uint64_t>(file.tellg());
     file.seekg(0);
     AssetBundle bundle;
-    bundle.AttachStream(file, size);
+    IstreamBundleSource source(file);
+    bundle.AttachStream(source, size);
     int status = 0;
     std::string error;
     try {
@@ -29,9 +31,9 @@ int RunLsCommand(const CommandArgs& args)
         error = failure.what();
         status = 1;
     }
-    for (const auto& [name, entry] : bundle.Directory())
-        std::printf("%llu %llu %s\n", static_cast<unsigned long long>(entry.offset),
-            static_cast<unsigned long long>(entry.size), name.c_str());
+    for (const BundleEntry& entry : bundle.Directory())
+        std::printf("%llu %llu %.*s\n", static_cast<unsigned long long>(entry.offset),
+            static_cast<unsigned long long>(entry.size), static_cast<int>(entry.name.size()), entry.name.data());
     std::fflush(stdout);
     if (status)
         std::fprintf(stderr, "%s\n", error.c_str());

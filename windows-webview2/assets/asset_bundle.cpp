@@ -1,9 +1,13 @@
 #include "assets/asset_bundle.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace {
+
+// An entry's reserved words, offset, size, extra, compression and name length.
+const uint64_t EntryFixedBytes = 37;
 
 // first + count > bound, without wrapping past 2^64.
 bool PassesEnd(uint64_t first, uint64_t count, uint64_t bound)
@@ -22,7 +26,7 @@ void AssetBundle::AttachMemory(const uint8_t* base, uint64_t length)
     limit = length;
 }
 
-void AssetBundle::AttachStream(std::istream& source, uint64_t length)
+void AssetBundle::AttachStream(IBundleStream& source, uint64_t length)
 {
     readMode = ReadMode::Stream;
     stream = &source;
@@ -38,9 +42,7 @@ void AssetBundle::ReadBytes(void* buffer, uint64_t count)
     if (readMode == ReadMode::Memory) {
         std::memcpy(buffer, memoryBase + position, static_cast<size_t>(count));
     } else if (readMode == ReadMode::Stream) {
-        stream->read(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
-        if (static_cast<uint64_t>(stream->gcount()) != count)
-            throw std::runtime_error("file read error");
+        stream->Read(buffer, count);
     } else {
         throw std::runtime_error("invalid read mode");
     }
@@ -72,18 +74,15 @@ void AssetBundle::MoveTo(uint64_t offset)
 {
     // A place at or past the limit is never read from, so a stream need not
     // (and often cannot) seek there.
-    if (readMode == ReadMode::Stream && offset < limit) {
-        stream->clear();
-        if (!stream->seekg(static_cast<std::streamoff>(offset), std::ios::beg))
-            throw std::runtime_error("file read error");
-    }
+    if (readMode == ReadMode::Stream && offset < limit)
+        stream->SeekTo(offset);
     position = offset;
 }
 
 void AssetBundle::Skip(uint64_t count)
 {
-    if (readMode == ReadMode::Stream && !stream->seekg(static_cast<std::streamoff>(count), std::ios::cur))
-        throw std::runtime_error("file read error");
+    if (readMode == ReadMode::Stream)
+        stream->SeekBy(count);
     position += count;
 }
 
@@ -91,6 +90,7 @@ void AssetBundle::Parse()
 {
     chunks.clear();
     directory.clear();
+    streamedNames.clear();
     blobOffset = 0;
     blobSize = 0;
 
@@ -134,6 +134,20 @@ void AssetBundle::ReadDirectory(const BundleChunkInfo& fdir)
     MoveTo(fdir.dataOffset);
     limit = fdir.dataOffset + fdir.dataSize;
     uint32_t count = ReadU32();
+    // Entries read before a fault stay usable, so the index is made either way.
+    try {
+        ReadEntries(count);
+    } catch (...) {
+        IndexDirectory();
+        throw;
+    }
+    IndexDirectory();
+}
+
+void AssetBundle::ReadEntries(uint32_t count)
+{
+    // Bounded by what the chunk can hold, so a damaged count reserves little.
+    directory.reserve(std::min<uint64_t>(count, (limit - position) / EntryFixedBytes));
     for (uint32_t i = 0; i < count; ++i) {
         BundleEntry entry;
         uint32_t reserved1 = ReadU32();
@@ -148,19 +162,43 @@ void AssetBundle::ReadDirectory(const BundleChunkInfo& fdir)
         entry.compression = ReadU8();
         if (entry.compression != 0)
             throw std::runtime_error("bad file compression");
-        uint32_t nameLength = ReadU32();
-        if (PassesEnd(position, nameLength, limit))
-            throw std::range_error("bundle read error");
-        entry.name.resize(nameLength);
-        ReadBytes(entry.name.data(), nameLength);
-        directory.emplace(entry.name, entry); // the first entry of a name wins
+        entry.name = ReadName(ReadU32());
+        directory.push_back(entry);
     }
 }
 
-const BundleEntry* AssetBundle::Find(const std::string& name) const
+std::string_view AssetBundle::ReadName(uint32_t length)
 {
-    auto it = directory.find(name);
-    return it == directory.end() ? nullptr : &it->second;
+    if (PassesEnd(position, length, limit))
+        throw std::range_error("bundle read error");
+    if (readMode == ReadMode::Memory) {
+        std::string_view name(reinterpret_cast<const char*>(memoryBase + position), length);
+        position += length;
+        return name;
+    }
+    std::string& name = streamedNames.emplace_back(length, '\0');
+    ReadBytes(name.data(), length);
+    return name;
+}
+
+// Sorted by name with the first entry of each name kept; a directory that is
+// already in strict name order, as the packer writes it, is only checked.
+void AssetBundle::IndexDirectory()
+{
+    auto byName = [](const BundleEntry& a, const BundleEntry& b) { return a.name < b.name; };
+    auto notBefore = [](const BundleEntry& a, const BundleEntry& b) { return !(a.name < b.name); };
+    if (std::adjacent_find(directory.begin(), directory.end(), notBefore) == directory.end())
+        return;
+    std::stable_sort(directory.begin(), directory.end(), byName);
+    auto sameName = [](const BundleEntry& a, const BundleEntry& b) { return a.name == b.name; };
+    directory.erase(std::unique(directory.begin(), directory.end(), sameName), directory.end());
+}
+
+const BundleEntry* AssetBundle::Find(std::string_view name) const
+{
+    auto it = std::lower_bound(directory.begin(), directory.end(), name,
+        [](const BundleEntry& entry, std::string_view wanted) { return entry.name < wanted; });
+    return it != directory.end() && it->name == name ? &*it : nullptr;
 }
 
 const uint8_t* AssetBundle::FileData(uint64_t offset) const
@@ -174,4 +212,5 @@ void AssetBundle::Clear()
 {
     chunks.clear();
     directory.clear();
+    streamedNames.clear();
 }

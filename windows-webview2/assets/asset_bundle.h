@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <deque>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 struct BundleChunkInfo {
     uint32_t tag = 0;
@@ -12,28 +14,50 @@ struct BundleChunkInfo {
 };
 
 struct BundleEntry {
-    std::string name;
+    // A view of the name in the mapped image, or in the reader's own copy
+    // when it reads a stream; valid while the bundle and its image are.
+    std::string_view name;
     uint32_t compression = 0;
     uint64_t offset = 0; // relative to the blob data
     uint64_t size = 0;
     uint64_t extra = 0;
 };
 
+// A sequential source of bundle bytes; each call throws "file read error"
+// when the bytes are not there.
+class IBundleStream {
+public:
+    virtual ~IBundleStream() = default;
+    virtual void Read(void* buffer, uint64_t count) = 0;
+    virtual void SeekTo(uint64_t offset) = 0;
+    virtual void SeekBy(uint64_t count) = 0;
+};
+
 // Reader of "assets.dat": header, chunks, and the directory of stored files.
 // It parses a memory image in place (or a sequential stream) and never owns
 // its source. Every fault throws; "bundle read error" is a std::range_error.
+// The directory is one flat index sorted by name, whose names are views of
+// the image: a bundle written in name order is indexed without sorting.
 class AssetBundle {
 public:
     enum class ReadMode : int32_t { None = 0, Memory = 1, Stream = 2 };
 
+    AssetBundle() = default;
+    // A copy's names would view the original's; a move keeps them valid.
+    AssetBundle(const AssetBundle&) = delete;
+    AssetBundle& operator=(const AssetBundle&) = delete;
+    AssetBundle(AssetBundle&&) = default;
+    AssetBundle& operator=(AssetBundle&&) = default;
+
     void AttachMemory(const uint8_t* base, uint64_t length);
-    void AttachStream(std::istream& stream, uint64_t length);
+    void AttachStream(IBundleStream& stream, uint64_t length);
     void Parse();
-    const BundleEntry* Find(const std::string& name) const;
+    const BundleEntry* Find(std::string_view name) const;
     const uint8_t* FileData(uint64_t offset) const;
     void Clear();
 
-    const std::map<std::string, BundleEntry>& Directory() const { return directory; }
+    // In byte order of the names, the first entry of each name only.
+    const std::vector<BundleEntry>& Directory() const { return directory; }
     uint64_t BlobSize() const { return blobSize; }
 
 private:
@@ -45,15 +69,20 @@ private:
     void Skip(uint64_t count);
     void ReadChunks();
     void ReadDirectory(const BundleChunkInfo& fdir);
+    void ReadEntries(uint32_t count);
+    std::string_view ReadName(uint32_t length);
+    void IndexDirectory();
 
     std::map<uint32_t, BundleChunkInfo> chunks;
-    std::map<std::string, BundleEntry> directory;
+    std::vector<BundleEntry> directory;
+    // Names read from a stream; a deque never moves what it holds.
+    std::deque<std::string> streamedNames;
     uint64_t blobOffset = 0;
     uint64_t blobSize = 0;
     ReadMode readMode = ReadMode::None;
     uint64_t position = 0;
     uint64_t limit = 0;
-    std::istream* stream = nullptr;
+    IBundleStream* stream = nullptr;
     const uint8_t* memoryBase = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "assets/asset_bundle.h"
+#include "assets/bundle_istream.h"
 #include "tests/support/bundle_bytes.h"
 
 namespace {
@@ -23,10 +24,11 @@ std::string ParseError(const std::string& image, AssetBundle* keep = nullptr)
     for (int mode = 0; mode < 2; ++mode) {
         AssetBundle bundle;
         std::istringstream stream(image);
+        IstreamBundleSource source(stream);
         if (mode == 0)
             bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
         else
-            bundle.AttachStream(stream, image.size());
+            bundle.AttachStream(source, image.size());
         try {
             bundle.Parse();
             errors[mode] = "ok";
@@ -36,7 +38,7 @@ std::string ParseError(const std::string& image, AssetBundle* keep = nullptr)
             errors[mode] = error.what();
         }
         if (keep && mode == 0)
-            *keep = bundle;
+            *keep = std::move(bundle);
     }
     EXPECT_EQ(errors[0], errors[1]);
     return errors[0];
@@ -145,6 +147,39 @@ TEST(AssetBundle, EntriesEdgesAndFirstNameWins)
     EXPECT_EQ(ParseError(badDuplicate), "bad file compression");
 }
 
+TEST(AssetBundle, TheDirectoryIsOneSortedIndexOfViewsIntoTheImage)
+{
+    std::string entries = DirectoryEntry("b", 1, 1) + DirectoryEntry("a", 0, 1) + DirectoryEntry("c", 2, 1) +
+                          DirectoryEntry("a", 3, 1) + DirectoryEntry("b", 4, 1) + DirectoryEntry("a", 5, 1);
+    std::string image = BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir", Directory(6, entries)).bytes;
+    AssetBundle bundle;
+    ASSERT_EQ(ParseError(image, &bundle), "ok");
+    std::string order;
+    for (const BundleEntry& entry : bundle.Directory())
+        order += std::string(entry.name) + std::to_string(entry.offset) + " ";
+    EXPECT_EQ("a0 b1 c2 ", order) << "in name order, the first entry of each name";
+
+    AssetBundle mapped;
+    mapped.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
+    mapped.Parse();
+    for (const BundleEntry& entry : mapped.Directory()) {
+        EXPECT_GE(entry.name.data(), image.data());
+        EXPECT_LE(entry.name.data() + entry.name.size(), image.data() + image.size()) << "a view, not a copy";
+    }
+
+    // A streamed bundle's names outlive the stream.
+    AssetBundle streamed;
+    {
+        std::istringstream stream(image);
+        IstreamBundleSource source(stream);
+        streamed.AttachStream(source, image.size());
+        streamed.Parse();
+    }
+    image.assign(image.size(), 'x');
+    ASSERT_NE(streamed.Find("c"), nullptr);
+    EXPECT_EQ("c", streamed.Find("c")->name);
+}
+
 TEST(AssetBundle, ReadModes)
 {
     AssetBundle detached;
@@ -154,8 +189,9 @@ TEST(AssetBundle, ReadModes)
 
     std::string image = ValidBundle();
     std::istringstream stream(image);
+    IstreamBundleSource source(stream);
     AssetBundle streamed;
-    streamed.AttachStream(stream, image.size());
+    streamed.AttachStream(source, image.size());
     streamed.Parse();
     EXPECT_NE(streamed.Find("a.txt"), nullptr);
     try {
@@ -167,8 +203,9 @@ TEST(AssetBundle, ReadModes)
 
     // A stream shorter than the limit it was attached with.
     std::istringstream truncated(image.substr(0, 40));
+    IstreamBundleSource truncatedSource(truncated);
     AssetBundle shortRead;
-    shortRead.AttachStream(truncated, image.size());
+    shortRead.AttachStream(truncatedSource, image.size());
     try {
         shortRead.Parse();
         FAIL() << "short stream";
