@@ -144,25 +144,52 @@ void AssetBundle::ReadDirectory(const BundleChunkInfo& fdir)
     IndexDirectory();
 }
 
+namespace {
+
+uint32_t U32At(const uint8_t* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+           static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
+}
+
+uint64_t U64At(const uint8_t* bytes)
+{
+    return static_cast<uint64_t>(U32At(bytes)) << 32 | U32At(bytes + 4);
+}
+
+}
+
 void AssetBundle::ReadEntries(uint32_t count)
 {
     // Bounded by what the chunk can hold, so a damaged count reserves little.
     directory.reserve(std::min<uint64_t>(count, (limit - position) / EntryFixedBytes));
     for (uint32_t i = 0; i < count; ++i) {
-        BundleEntry entry;
-        uint32_t reserved1 = ReadU32();
-        uint32_t reserved2 = ReadU32();
-        if (reserved1 != 0 || reserved2 != 0)
+        // In memory with a whole entry's fixed part left, the fields are read
+        // in one step; otherwise one by one, so that a short chunk fails
+        // exactly where it ends.
+        uint8_t fixed[EntryFixedBytes];
+        const uint8_t* at = fixed;
+        if (readMode == ReadMode::Memory && !PassesEnd(position, EntryFixedBytes, limit)) {
+            at = memoryBase + position;
+            position += EntryFixedBytes;
+        } else {
+            ReadBytes(fixed, 8);
+            if (U32At(fixed) != 0 || U32At(fixed + 4) != 0)
+                throw std::runtime_error("bad file entry");
+            ReadBytes(fixed + 8, EntryFixedBytes - 8);
+        }
+        if (U32At(at) != 0 || U32At(at + 4) != 0)
             throw std::runtime_error("bad file entry");
-        entry.offset = ReadU64();
-        entry.size = ReadU64();
-        entry.extra = ReadU64();
+        BundleEntry entry;
+        entry.offset = U64At(at + 8);
+        entry.size = U64At(at + 16);
+        entry.extra = U64At(at + 24);
         if (PassesEnd(entry.offset, entry.size, blobSize))
             throw std::runtime_error("bad file entry");
-        entry.compression = ReadU8();
+        entry.compression = at[32];
         if (entry.compression != 0)
             throw std::runtime_error("bad file compression");
-        entry.name = ReadName(ReadU32());
+        entry.name = ReadName(U32At(at + 33));
         directory.push_back(entry);
     }
 }
@@ -181,17 +208,69 @@ std::string_view AssetBundle::ReadName(uint32_t length)
     return name;
 }
 
+namespace {
+
+// Sixteen bytes of a name from a place on, big-endian, padded with zeros:
+// two such keys compare as the names' bytes there do, or tie.
+struct NameKey {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    uint32_t index = 0;
+};
+
+NameKey KeyOf(std::string_view name, size_t from, uint32_t index)
+{
+    NameKey key;
+    key.index = index;
+    for (size_t i = 0; i < 16; ++i) {
+        uint64_t byte = from + i < name.size() ? static_cast<uint8_t>(name[from + i]) : 0;
+        (i < 8 ? key.high : key.low) |= byte << (8 * (7 - i % 8));
+    }
+    return key;
+}
+
+size_t CommonPrefixLength(const std::vector<BundleEntry>& entries)
+{
+    std::string_view first = entries.front().name;
+    size_t common = first.size();
+    for (const BundleEntry& entry : entries) {
+        auto [at, unused] = std::mismatch(first.begin(), first.begin() + common, entry.name.begin(), entry.name.end());
+        common = std::min<size_t>(common, at - first.begin());
+    }
+    return common;
+}
+
+}
+
 // Sorted by name with the first entry of each name kept; a directory that is
 // already in strict name order, as the packer writes it, is only checked.
 void AssetBundle::IndexDirectory()
 {
-    auto byName = [](const BundleEntry& a, const BundleEntry& b) { return a.name < b.name; };
     auto notBefore = [](const BundleEntry& a, const BundleEntry& b) { return !(a.name < b.name); };
     if (std::adjacent_find(directory.begin(), directory.end(), notBefore) == directory.end())
         return;
-    std::stable_sort(directory.begin(), directory.end(), byName);
-    auto sameName = [](const BundleEntry& a, const BundleEntry& b) { return a.name == b.name; };
-    directory.erase(std::unique(directory.begin(), directory.end(), sameName), directory.end());
+    // Small keys holding the bytes after the prefix all names share sort
+    // without touching the names, mostly; the position breaks ties, so that
+    // the first entry of a name comes first.
+    size_t common = CommonPrefixLength(directory);
+    std::vector<NameKey> keys;
+    keys.reserve(directory.size());
+    for (uint32_t i = 0; i < directory.size(); ++i)
+        keys.push_back(KeyOf(directory[i].name, common, i));
+    std::sort(keys.begin(), keys.end(), [this](const NameKey& a, const NameKey& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        int order = directory[a.index].name.compare(directory[b.index].name);
+        return order < 0 || (order == 0 && a.index < b.index);
+    });
+    std::vector<BundleEntry> sorted;
+    sorted.reserve(keys.size());
+    for (const NameKey& key : keys)
+        if (sorted.empty() || sorted.back().name != directory[key.index].name)
+            sorted.push_back(directory[key.index]);
+    directory = std::move(sorted);
 }
 
 const BundleEntry* AssetBundle::Find(std::string_view name) const
