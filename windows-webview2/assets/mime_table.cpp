@@ -1,7 +1,5 @@
 #include "assets/mime_table.h"
 
-#include "common/ascii.h"
-
 namespace {
 
 const char* const Fallback = "application/octet-stream";
@@ -59,24 +57,33 @@ const char* const Table[][2] = {
     {".scon", "application/json"},
 };
 
+// Longer than any extension in the table.
+const size_t LongestExtension = 16;
+
 }
 
-MimeTable::MimeTable()
+MimeTable::MimeTable() : fallback(Fallback)
 {
     for (const auto& entry : Table)
         types.emplace(entry[0], entry[1]);
 }
 
-std::string MimeTable::MimeTypeFor(const std::string& path) const
+const std::string& MimeTable::MimeTypeFor(std::string_view path) const
 {
-    std::string::size_type dot = path.rfind('.');
-    if (dot == std::string::npos)
-        return Fallback;
-    auto it = types.find(AsciiLower(path.substr(dot)));
-    return it == types.end() ? Fallback : it->second;
+    std::string_view::size_type dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.size() - dot > LongestExtension)
+        return fallback;
+    char lower[LongestExtension];
+    size_t length = path.size() - dot;
+    for (size_t i = 0; i < length; ++i) {
+        char c = path[dot + i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    auto it = types.find(std::string_view(lower, length));
+    return it == types.end() ? fallback : it->second;
 }
 
-std::string MimeTypeFor(const std::string& path)
+const std::string& MimeTypeFor(std::string_view path)
 {
     static const MimeTable table;
     return table.MimeTypeFor(path);

@@ -84,8 +84,27 @@ std::string RepairUtf8(const std::string& bytes)
     return result;
 }
 
+namespace {
+
+bool IsValidUtf8(const std::string& text)
+{
+    for (size_t i = 0; i < text.size();) {
+        size_t bad = 1;
+        size_t length = SequenceLength(text, i, bad);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+}
+
 std::string DecodeRequestPath(const std::string& relative)
 {
+    // Most paths have nothing to decode or repair: they are their own result.
+    if (relative.find('%') == std::string::npos && IsValidUtf8(relative))
+        return relative;
     std::string bytes;
     bytes.reserve(relative.size());
     for (size_t i = 0; i < relative.size(); ++i) {

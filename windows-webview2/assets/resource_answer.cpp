@@ -77,9 +77,11 @@ std::string ResourceAnswer::JoinedHeaders() const
 
 ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string& relativeUri, const std::string* range)
 {
-    std::string path = DecodeRequestPath(relativeUri);
     ResourceAnswer answer;
-    answer.requestPath = path;
+    answer.requestPath = DecodeRequestPath(relativeUri);
+    const std::string& path = answer.requestPath;
+    // Room for every line an answer can carry, so the list grows once.
+    answer.headers.reserve(8);
     answer.headers.push_back("Cache-Control: no-store");
     if (site.crossOriginIsolation) {
         answer.headers.push_back("Cross-Origin-Opener-Policy: same-origin");
@@ -95,7 +97,10 @@ ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string
         answer.body.length = NotFoundTextLength;
         return answer;
     }
-    answer.headers.push_back("Content-Type: " + MimeTypeFor(path));
+    const std::string& type = MimeTypeFor(path);
+    std::string& contentType = answer.headers.emplace_back();
+    contentType.reserve(14 + type.size());
+    contentType.append("Content-Type: ").append(type);
     answer.headers.push_back("Accept-Ranges: bytes");
 
     if (!range) {
