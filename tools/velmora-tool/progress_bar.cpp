@@ -4,10 +4,14 @@
 #include <string>
 #include <unistd.h>
 
+ProgressBar::ProgressBar(const char* label) : what(label), terminal(isatty(fileno(stderr)) != 0) {}
+
 void ProgressBar::Update(uint64_t done, uint64_t total)
 {
+    if (!terminal)
+        return;
     auto now = std::chrono::steady_clock::now();
-    if (!isatty(fileno(stderr)) || now - start < std::chrono::milliseconds(500) ||
+    if (now - start < std::chrono::milliseconds(500) ||
         now - last < std::chrono::milliseconds(100))
         return;
     last = now;

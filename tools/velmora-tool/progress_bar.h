@@ -7,7 +7,7 @@
 // the work has taken a moment; nothing otherwise.
 class ProgressBar {
 public:
-    explicit ProgressBar(const char* label) : what(label) {}
+    explicit ProgressBar(const char* label);
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
@@ -16,6 +16,7 @@ public:
 
 private:
     const char* what;
+    bool terminal; // asked once: the bar is updated for every file
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point last;
     bool shown = false;

@@ -13,6 +13,8 @@ namespace {
 
 const uint32_t HeaderSize = 16;
 const size_t CopyBlock = 1 << 20;
+// An entry's reserved words, offset, size, extra, compression and name length.
+const uint64_t EntryFixedBytes = 37;
 
 void PutU32(std::string& out, uint32_t value)
 {
@@ -34,23 +36,20 @@ std::string ChunkHeader(uint32_t tag, uint64_t size)
     return header;
 }
 
-std::string Directory(const std::vector<BundleSource>& sources)
+// One directory entry: reserved words, offset, size, extra, compression, name.
+std::string DirectoryEntry(const BundleSource& source, uint64_t offset)
 {
-    std::string fdir;
-    PutU32(fdir, static_cast<uint32_t>(sources.size()));
-    uint64_t offset = 0;
-    for (const BundleSource& source : sources) {
-        PutU32(fdir, 0);
-        PutU32(fdir, 0);
-        PutU64(fdir, offset);
-        PutU64(fdir, source.size);
-        PutU64(fdir, 0);
-        fdir += '\0';
-        PutU32(fdir, static_cast<uint32_t>(source.name.size()));
-        fdir += source.name;
-        offset += source.size;
-    }
-    return fdir;
+    std::string entry;
+    entry.reserve(EntryFixedBytes + source.name.size());
+    PutU32(entry, 0);
+    PutU32(entry, 0);
+    PutU64(entry, offset);
+    PutU64(entry, source.size);
+    PutU64(entry, 0);
+    entry += '\0';
+    PutU32(entry, static_cast<uint32_t>(source.name.size()));
+    entry += source.name;
+    return entry;
 }
 
 void Write(std::ofstream& out, const std::string& bytes)
@@ -64,7 +63,10 @@ void Write(std::ofstream& out, const std::string& bytes)
 void CopyFile(std::ofstream& out, const BundleSource& source, std::vector<char>& buffer, uint64_t& done,
     uint64_t total, const PackProgress& progress)
 {
-    std::ifstream in(source.diskPath, std::ios::binary);
+    // Unbuffered: blocks go straight between the file and the buffer.
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0);
+    in.open(source.diskPath, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + source.diskPath);
     uint64_t left = source.size;
@@ -86,10 +88,14 @@ void CopyFile(std::ofstream& out, const BundleSource& source, std::vector<char>&
 std::vector<BundleSource> CollectBundleSources(const std::string& folder, const std::string& excluded)
 {
     std::vector<BundleSource> sources;
-    std::error_code ignored;
-    fs::path skip = fs::weakly_canonical(excluded, ignored);
+    // Only a file of the bundle's own name can be the bundle, so only such a
+    // file is compared with it, by identity (whatever the path's spelling).
+    fs::path skipName = fs::path(excluded).filename();
     for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
-        if (!item.is_regular_file() || fs::weakly_canonical(item.path(), ignored) == skip)
+        if (!item.is_regular_file())
+            continue;
+        std::error_code unrelated;
+        if (item.path().filename() == skipName && fs::equivalent(item.path(), excluded, unrelated))
             continue;
         std::string name = item.path().lexically_relative(folder).generic_string();
         sources.push_back({name, item.path().string(), item.file_size()});
@@ -121,9 +127,19 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
     for (const BundleSource& source : sources)
         CopyFile(out, source, buffer, done, total, progress);
 
-    std::string fdir = Directory(sources);
-    Write(out, ChunkHeader(BundleDirectoryTag, fdir.size()));
-    Write(out, fdir);
+    // Written entry by entry, so that memory does not grow with the folder.
+    uint64_t fdirSize = 4;
+    for (const BundleSource& source : sources)
+        fdirSize += EntryFixedBytes + source.name.size();
+    Write(out, ChunkHeader(BundleDirectoryTag, fdirSize));
+    std::string count;
+    PutU32(count, static_cast<uint32_t>(sources.size()));
+    Write(out, count);
+    uint64_t offset = 0;
+    for (const BundleSource& source : sources) {
+        Write(out, DirectoryEntry(source, offset));
+        offset += source.size;
+    }
     out.close();
     if (!out)
         throw std::runtime_error("cannot write the bundle");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <memory>
 
 #include "assets/asset_bundle.h"
@@ -26,9 +28,15 @@ TEST(BundleWriter, CollectsRegularFilesInByteOrderLeavingOutTheBundle)
     folder.Write("www/B/inner.js", "inner");
     folder.Write("www/a b.png", "png");
     folder.Write("www/assets.dat", "old bundle");
+    folder.Write("www/B/assets.dat", "another file of that name");
     std::vector<BundleSource> sources = CollectBundleSources(folder.path + "/www", folder.path + "/www/./assets.dat");
-    EXPECT_EQ((std::vector<std::string> {"B/inner.js", "a b.png", "b.txt"}), Names(sources));
-    EXPECT_EQ(5u, sources[0].size);
+    EXPECT_EQ((std::vector<std::string> {"B/assets.dat", "B/inner.js", "a b.png", "b.txt"}), Names(sources));
+    EXPECT_EQ(25u, sources[0].size);
+
+    // The bundle is known by what it is, however its path is spelled.
+    std::filesystem::create_symlink(folder.path + "/www", folder.path + "/linked");
+    EXPECT_EQ(4u, CollectBundleSources(folder.path + "/www", folder.path + "/linked/assets.dat").size());
+    EXPECT_EQ(5u, CollectBundleSources(folder.path + "/www", folder.path + "/elsewhere/assets.dat").size());
 }
 
 TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
