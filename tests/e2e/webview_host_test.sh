@@ -84,6 +84,24 @@ for request in "index.html" "img/a%20b.txt --range bytes=2-5" "loose.txt" "missi
     "$(cmp -s <("$tool" get "$folder" $request) "$folder/response-$n.txt" && echo same)"
 done
 expect_eq "partial bundle answer" "206 Partial Content" "$(head -n 1 "$folder/response-2.txt")"
+# A few answers written out from HTTP's rules, not computed by the project.
+expect_eq "a range of a bundle entry, byte for byte" "206 Partial Content
+Cache-Control: no-store
+Content-Type: text/plain; charset=utf-8
+Accept-Ranges: bytes
+Content-Range: bytes 2-5/22
+Content-Length: 4
+
+ndle" "$(cat "$folder/response-2.txt")"
+expect_eq "a missing file, byte for byte" "404 Not Found
+Cache-Control: no-store
+
+File not found" "$(cat "$folder/response-4.txt")"
+expect_eq "a range past the end, byte for byte" "416 Range Not Satisfiable
+Cache-Control: no-store
+Content-Type: text/plain; charset=utf-8
+Accept-Ranges: bytes
+Content-Range: bytes */19" "$(cat "$folder/response-5.txt")"
 expect_eq "navigation inside the origin" "navigation https://velmora.localhost/next.html cancelled=0" "$(logged "$folder" "navigation https://velmora")"
 expect_eq "navigation outside the origin" "navigation https://example.com/ cancelled=1" "$(logged "$folder" "navigation https://example")"
 expect_eq "file URL handled, not opened" "newwindow file:///C:/windows/notepad.exe handled=1" "$(logged "$folder" "newwindow file")"

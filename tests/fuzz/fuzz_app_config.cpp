@@ -14,7 +14,8 @@ bool SameConfig(const AppConfig& a, const AppConfig& b)
            a.chromiumArgs == b.chromiumArgs && a.contentMode == b.contentMode &&
            a.distributionMode == b.distributionMode && a.hostingMode == b.hostingMode &&
            a.enableDevtools == b.enableDevtools && a.installMessage == b.installMessage &&
-           a.downloadingMessage == b.downloadingMessage && a.installFailedMessage == b.installFailedMessage;
+           a.downloadingMessage == b.downloadingMessage && a.installFailedMessage == b.installFailedMessage &&
+           a.crossOriginIsolation == b.crossOriginIsolation;
 }
 
 }
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     second.name = "stale";
     second.width = -1;
     second.resizable = false;
+    second.crossOriginIsolation = true;
     LoadAppConfig(text, second);
     if (!SameConfig(first, second))
         __builtin_trap();

@@ -38,6 +38,8 @@ struct Site {
         bundle.Parse();
         web = fs::canonical(root + "/www").string() + "/";
     }
+    // At the end of a run, which libFuzzer ends with exit().
+    ~Site() { fs::remove_all(root); }
 
     std::string root, image, web;
     AssetBundle bundle;

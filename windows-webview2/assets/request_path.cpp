@@ -135,6 +135,11 @@ bool IsSafeDiskPath(const std::string& path)
             end = path.size();
         if (path.compare(start, end - start, "..") == 0)
             return false;
+        // Windows drops a name's trailing dots and spaces, so "index.html."
+        // would open another name than the one asked for.
+        bool dotOnly = end - start == 1 && path[start] == '.';
+        if (end > start && !dotOnly && (path[end - 1] == '.' || path[end - 1] == ' '))
+            return false;
         start = end + 1;
     }
     return true;

@@ -9,7 +9,8 @@
 std::string DecodeRequestPath(const std::string& relative);
 
 // Whether a request path may be looked up below the web folder: no ".."
-// segment (split on "/" and "\"), no ":" or NUL, no leading separator.
+// segment (split on "/" and "\"), no segment ending in a dot or a space
+// (but "."), no ":" or NUL, no leading separator.
 bool IsSafeDiskPath(const std::string& path);
 
 // Replaces invalid UTF-8 sequences (maximal subparts) by U+FFFD.

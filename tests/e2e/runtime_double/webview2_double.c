@@ -60,6 +60,7 @@ static HMODULE self;
 static DWORD uiThread;
 static int offThreadCalls, nestedLoops, leaks;
 static int callbackDepth;
+static BOOL unloading; /* the double's own last releases are not the host's calls */
 static Object* aliveObjects;
 static FILE* logFile;
 static HWND parentWindow;
@@ -149,6 +150,8 @@ static void FillVtbl(void* vtbl, size_t size)
 /* The runtime's objects live in the UI thread's single-threaded apartment. */
 static void CheckThread(const char* call)
 {
+    if (unloading)
+        return;
     APTTYPE type = APTTYPE_MTA;
     APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
     BOOL sta = SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
@@ -1102,6 +1105,11 @@ HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR user
 /* Whatever of the double's is still referenced when it goes. */
 static void ReportAtUnload(void)
 {
+    /* A creation still pending when the host ends is abandoned, as the
+     * runtime abandons it: its completion handler is let go unheard. */
+    unloading = TRUE;
+    Drop(&environmentCompleted);
+    Drop(&controllerCompleted);
     for (Object* object = aliveObjects; object; object = object->nextAlive) {
         ++leaks;
         Log("leaked %s object: %ld references left", object->name ? object->name : "runtime",

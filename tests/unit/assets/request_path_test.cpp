@@ -44,7 +44,8 @@ TEST(RequestPath, DiskPathGuard)
     for (const char* safe : {"", "index.html", "img/a b.png", "a..b/c", "...x", "dir/./f", "data.json?v=2"})
         EXPECT_TRUE(IsSafeDiskPath(safe)) << safe;
     for (const char* unsafe : {"..", "../x", "a/../../x", "a\\..\\x", "a/..", "/etc/passwd", "\\x", "C:/x",
-             "a:stream", "..\\..\\package.json"})
+             "a:stream", "..\\..\\package.json", "index.html.", "index.html ", "dir./f", "dir /f", "a/...",
+             "index.html::$DATA", "\\\\?\\C:\\x", "\\\\.\\CON", "C:secret.txt"})
         EXPECT_FALSE(IsSafeDiskPath(unsafe)) << unsafe;
     EXPECT_FALSE(IsSafeDiskPath(std::string("a\0b", 3)));
 }

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "assets/disk_files_win32.h"
+#include "assets/resource_answer.h"
+#include "common/paths_win32.h"
+
+namespace {
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(PlatformPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A real export: "www" with a page, names Windows treats with care, a file
+// deeper than MAX_PATH, and a secret beside "www".
+class DiskLookupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        app = WideToUtf8(temp) + "velmora-paths-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryW(PlatformPath(app).c_str(), nullptr);
+        CreateDirectoryW(PlatformPath(app + "www").c_str(), nullptr);
+        WriteFileBytes(app + "secret.txt", "secret");
+        WriteFileBytes(app + "www\\index.html", "<p>");
+        WriteFileBytes(app + "www\\caf\xC3\xA9 au lait.txt", "coffee");
+        WriteFileBytes(app + "www\\with space.txt", "spaced");
+        std::string folder = app + "www";
+        for (int level = 0; level < 6; ++level) {
+            std::string name = "deep-folder-" + std::string(40, static_cast<char>('a' + level));
+            folder += "\\" + name;
+            deepUri += name + "/";
+            CreateDirectoryW(PlatformPath(folder).c_str(), nullptr);
+        }
+        WriteFileBytes(folder + "\\deep.txt", "deep");
+        deepUri += "deep.txt";
+    }
+
+    void TearDown() override
+    {
+        // The folders are left to the system's temporary folder: removing a
+        // tree this deep takes more than the test is about.
+        DeleteFileW(PlatformPath(app + "secret.txt").c_str());
+    }
+
+    int Status(const std::string& uri)
+    {
+        return AnswerResourceRequest({bundle, disk, app + "www\\", '\\'}, uri, nullptr).status;
+    }
+
+    std::string app;
+    std::string deepUri;
+    AssetBundle bundle;
+    DiskFilesWin32 disk;
+};
+
+}
+
+TEST_F(DiskLookupTest, NamesThatWindowsReadsAsSomethingElseAreNotFound)
+{
+    const char* const refused[] = {
+        "CON", "nul.txt", "COM1", "aux", "CONIN$",
+        "index.html.", "index.html%20", "secret.txt.", "secret.txt%20",
+        "index.html::$DATA", "index.html:%3A$DATA",
+        "..%5CSECRET~1.TXT", "%2E%2E/SECRET~1.TXT", "..%5Csecret.txt", "../secret.txt",
+        "%5C%5C%3F%5CC:%5Cwindows%5Cwin.ini", "%5C%5C.%5CCON", "%5C%5Clocalhost%5Cc$%5Cwindows%5Cwin.ini",
+        "C:secret.txt", "C:%5Cwindows%5Cwin.ini", "/secret.txt",
+    };
+    for (const char* uri : refused)
+        EXPECT_EQ(404, Status(uri)) << uri;
+    EXPECT_EQ(404, Status(std::string(33000, 'a'))) << "a name longer than 32,767 units";
+}
+
+TEST_F(DiskLookupTest, RealFilesInsideTheWebFolderAreServed)
+{
+    EXPECT_EQ(200, Status("index.html"));
+    EXPECT_EQ(200, Status("caf%C3%A9%20au%20lait.txt"));
+    EXPECT_EQ(200, Status("with%20space.txt"));
+    ASSERT_GT(app.size() + deepUri.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ(200, Status(deepUri)) << "a file deeper than MAX_PATH";
+}
