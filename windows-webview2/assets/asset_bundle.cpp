@@ -169,17 +169,17 @@ void AssetBundle::ReadEntries(uint32_t count)
         // exactly where it ends.
         uint8_t fixed[EntryFixedBytes];
         const uint8_t* at = fixed;
-        if (readMode == ReadMode::Memory && !PassesEnd(position, EntryFixedBytes, limit)) {
+        bool whole = readMode == ReadMode::Memory && !PassesEnd(position, EntryFixedBytes, limit);
+        if (whole) {
             at = memoryBase + position;
             position += EntryFixedBytes;
         } else {
             ReadBytes(fixed, 8);
-            if (U32At(fixed) != 0 || U32At(fixed + 4) != 0)
-                throw std::runtime_error("bad file entry");
-            ReadBytes(fixed + 8, EntryFixedBytes - 8);
         }
         if (U32At(at) != 0 || U32At(at + 4) != 0)
             throw std::runtime_error("bad file entry");
+        if (!whole)
+            ReadBytes(fixed + 8, EntryFixedBytes - 8);
         BundleEntry entry;
         entry.offset = U64At(at + 8);
         entry.size = U64At(at + 16);

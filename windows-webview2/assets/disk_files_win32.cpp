@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "assets/folder_boundary_win32.h"
-#include "common/paths_win32.h"
 
 namespace {
 
@@ -26,10 +25,7 @@ DiskEntry ExamineOpened(HANDLE file, const std::string& folder)
 
 DiskEntry DiskFilesWin32::Examine(const std::string& folder, const std::string& path) const
 {
-    // Folders open only with backup semantics; attributes need no read access.
-    HANDLE file = CreateFileW(PlatformPath(path).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-        nullptr);
+    HANDLE file = OpenForQuery(path);
     if (file == INVALID_HANDLE_VALUE)
         return {};
     DiskEntry entry = ExamineOpened(file, folder);

@@ -41,9 +41,7 @@ std::wstring FinalPathOf(HANDLE handle)
 // The folder named by one of the two functions above, ending with "\\".
 std::wstring FolderName(const std::string& folder, std::wstring (*nameOf)(HANDLE))
 {
-    HANDLE opened = CreateFileW(PlatformPath(folder).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-        nullptr);
+    HANDLE opened = OpenForQuery(folder);
     if (opened == INVALID_HANDLE_VALUE)
         return {};
     std::wstring path = nameOf(opened);
@@ -58,6 +56,14 @@ bool IsVolumeForm(const std::wstring& path)
     return path.compare(0, 7, L"volume ") == 0;
 }
 
+}
+
+// Folders open only with backup semantics; attributes need no read access.
+HANDLE OpenForQuery(const std::string& path)
+{
+    return CreateFileW(PlatformPath(path).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr);
 }
 
 bool LiesInsideFolder(HANDLE file, const std::string& folder)

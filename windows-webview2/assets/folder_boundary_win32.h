@@ -9,3 +9,7 @@
 // link, junction and short name is resolved, so that nothing inside the
 // folder can lead out of it.
 bool LiesInsideFolder(HANDLE file, const std::string& folder);
+
+// Opens a file or folder for questions about it (attributes, final path),
+// sharing it with everyone; INVALID_HANDLE_VALUE when it cannot be opened.
+HANDLE OpenForQuery(const std::string& path);
