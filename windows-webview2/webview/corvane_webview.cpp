@@ -51,7 +51,7 @@ void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebVi
     // Without an environment there is nothing to show; the hidden window
     // would wait forever.
     if (!succeeded || !created) {
-        Post([this] { desktop.FailRun(WebViewMessage::EnvironmentFailed); });
+        FailAfterCallback(WebViewMessage::EnvironmentFailed);
         return;
     }
     environment = std::move(created);
@@ -65,7 +65,7 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
 {
     std::shared_ptr<IWebView> createdWebView = created ? created->WebView() : nullptr;
     if (!succeeded || !createdWebView) {
-        Post([this] { desktop.FailRun(WebViewMessage::ControllerFailed); });
+        FailAfterCallback(WebViewMessage::ControllerFailed);
         return;
     }
     controller = std::move(created);
@@ -76,7 +76,7 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
     webView2 = webView->QueryWebView2();
     // DOMContentLoaded, which shows the window, needs ICoreWebView2_2.
     if (!webView2) {
-        Post([this] { desktop.FailRun(WebViewMessage::RuntimeTooOld); });
+        FailAfterCallback(WebViewMessage::RuntimeTooOld);
         return;
     }
     // A handler or the filter that the runtime refuses would leave a blank
@@ -86,7 +86,7 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
         controller->SetBounds(window.ClientRect());
         AttachHandlers();
     } catch (const WebViewError&) {
-        Post([this] { desktop.FailRun(WebViewMessage::ControllerFailed); });
+        FailAfterCallback(WebViewMessage::ControllerFailed);
         return;
     }
     webView->Navigate(StartUri());
@@ -156,6 +156,11 @@ void CorvaneWebView::OnWindowSized(bool minimized)
         controller->SetIsVisible(true);
         hiddenWhileMinimized = false;
     }
+}
+
+void CorvaneWebView::FailAfterCallback(const char* text)
+{
+    Post([this, text] { desktop.FailRun(text); });
 }
 
 void CorvaneWebView::Post(std::function<void()> work)

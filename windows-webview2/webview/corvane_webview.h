@@ -68,6 +68,8 @@ private:
     // not support message loops (a message box, the shell's dialogs) nested
     // inside its callbacks.
     void Post(std::function<void()> work);
+    // The creation-failure box, once the failing callback has returned.
+    void FailAfterCallback(const char* text);
 
     void OnDocumentTitleChanged();
     void OnNavigationStarting(INavigationStartingArgs& args);
