@@ -66,7 +66,8 @@ run_program() {
   wait "$pid"; EXIT_CODE=$?
   mapfile -t BOX_TEXTS < <(box_texts_in "$log")
   mapfile -t BOX_RAW < <(box_raw_texts_in "$log")
-  rm -f "$log"
+  # Kept beside the program, for a failure to show what Wine said.
+  mv "$log" "$(dirname "$exe")/wine-stderr.txt" 2>/dev/null || rm -f "$log"
 }
 
 # An export folder with package.json ($1) and the runtime double's script
@@ -109,9 +110,14 @@ expect_run() {
 # The runtime double's report at unload in folder $2: no call off the UI
 # thread, no message loop inside a callback, nothing left referenced.
 expect_clean_runtime() {
+  local before=$FAILURES
   expect_eq "$1: runtime report" "off-thread calls 0
 nested message loops 0
 leaked runtime objects 0" "$(logged "$2" "off-thread calls\|nested message loops\|leaked runtime objects" | tail -n 3)"
+  if [ "$FAILURES" -gt "$before" ]; then
+    echo "  the double's last lines:"; tail -n 5 "$2/webview2-double-log.txt" | sed 's/^/    /'
+    echo "  Wine's last lines:"; grep -av 'MSGBOX_OnInit' "$2/wine-stderr.txt" 2>/dev/null | tail -n 10 | sed 's/^/    /'
+  fi
 }
 
 finish() {
