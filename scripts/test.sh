@@ -5,7 +5,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 ctest --preset native
-# The private prefix is made once; later runs reuse it.
-xvfb-run -a tests/windows/wine-run.sh wineboot -i >/dev/null 2>&1
-xvfb-run -a ctest --preset win64
-xvfb-run -a ctest --preset win32
+# Every Wine run shares one display, and the prefix's server is ended before
+# that display goes: a server left from an earlier display keeps its desktop
+# there, and the next program's windows then die with an X error.
+wine_run=tests/windows/wine-run.sh
+"$wine_run" wineserver -k >/dev/null 2>&1 || true
+xvfb-run -a bash -c "set -euo pipefail
+  trap '\"$wine_run\" wineserver -k >/dev/null 2>&1 || true' EXIT
+  # The private prefix is made once; later runs reuse it.
+  \"$wine_run\" wineboot -i >/dev/null 2>&1
+  ctest --preset win64
+  ctest --preset win32"

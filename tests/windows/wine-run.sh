@@ -6,4 +6,6 @@ export WINEPREFIX="${VELMORA_WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko: the prefix must never offer to download them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# "wineserver -k" and "wineserver -w" talk to this prefix's server itself.
+if [ "${1:-}" = wineserver ]; then shift; exec wineserver "$@"; fi
 exec wine "$@"
