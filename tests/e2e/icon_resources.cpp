@@ -2,12 +2,19 @@
 //   icon_resources seed <exe>: gives the executable the English icon group
 //     "APPICON" and English RT_ICON images 1 to 6, as an app built with an
 //     English resource script has.
+//   icon_resources seed-portable <exe>: the same calls through the portable
+//     resource writer, for comparing it with the platform's functions.
 //   icon_resources dump <exe>: prints every RT_ICON and RT_GROUP_ICON
 //     resource as "<type> <name> <language> <hex bytes>", one per line.
+//   icon_resources all <exe>: the same for every resource of every type.
+//   icon_resources version <exe>: the version numbers and strings as the
+//     version functions read them.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "Quorvel/pe_file_updater.h"
 
 namespace {
 
@@ -16,7 +23,10 @@ BOOL CALLBACK PrintLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD lan
     HRSRC found = FindResourceExW(module, type, name, language);
     const unsigned char* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
     DWORD size = SizeofResource(module, found);
-    std::printf("%u ", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(type)));
+    if (IS_INTRESOURCE(type))
+        std::printf("%u ", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(type)));
+    else
+        std::printf("%ls ", type);
     if (IS_INTRESOURCE(name))
         std::printf("#%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
     else
@@ -43,6 +53,77 @@ int Dump(const wchar_t* exe)
     EnumResourceNamesW(module, RT_GROUP_ICON, PrintName, 0);
     FreeLibrary(module);
     return 0;
+}
+
+BOOL CALLBACK PrintType(HMODULE module, LPWSTR type, LONG_PTR)
+{
+    EnumResourceNamesW(module, type, PrintName, 0);
+    return TRUE;
+}
+
+int DumpAll(const wchar_t* exe)
+{
+    HMODULE module = LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return 1;
+    EnumResourceTypesW(module, PrintType, 0);
+    FreeLibrary(module);
+    return 0;
+}
+
+int Version(const wchar_t* exe)
+{
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(exe, &ignored);
+    std::string block(size, '\0');
+    if (size == 0 || !GetFileVersionInfoW(exe, 0, size, block.data()))
+        return 1;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
+        return 1;
+    std::printf("fixed %u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+        HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    for (const wchar_t* key : {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"LegalCopyright",
+             L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
+        wchar_t* value = nullptr;
+        std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+        if (VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && length > 0)
+            std::printf("%ls=%ls\n", key, value);
+    }
+    return 0;
+}
+
+std::string Narrow(const wchar_t* text)
+{
+    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), length, nullptr, nullptr);
+    out.resize(static_cast<size_t>(length) - 1);
+    return out;
+}
+
+int SeedPortable(const wchar_t* exe)
+{
+    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    PeFileUpdater updater;
+    if (!updater.Begin(Narrow(exe)))
+        return 1;
+    std::string group("\0\0\1\0\6\0", 6);
+    for (WORD id = 1; id <= 6; ++id) {
+        std::string image = "old image " + std::to_string(id);
+        updater.Update(RtIcon, ResourceName::Number(id), english, &image);
+        std::string entry(14, '\0');
+        entry[0] = entry[1] = static_cast<char>(16 * id);
+        entry[8] = static_cast<char>(image.size());
+        entry[12] = static_cast<char>(id);
+        group += entry;
+    }
+    updater.Update(RtGroupIcon, ResourceName::Text(u"APPICON"), english, &group);
+    if (updater.End(false))
+        return 0;
+    std::fprintf(stderr, "%s\n", updater.lastError.c_str());
+    return 1;
 }
 
 int Seed(const wchar_t* exe)
@@ -76,5 +157,11 @@ int wmain(int argc, wchar_t** argv)
         return Dump(argv[2]);
     if (command == L"seed")
         return Seed(argv[2]);
+    if (command == L"seed-portable")
+        return SeedPortable(argv[2]);
+    if (command == L"all")
+        return DumpAll(argv[2]);
+    if (command == L"version")
+        return Version(argv[2]);
     return 2;
 }

@@ -76,13 +76,19 @@ expect_eq "wrapper-init answered with the sample's components" \
 expect_eq "the extension echoes" 'posted json {"type":"extension-message","text":"ping"}' \
   "$(logged "$run" 'posted json {"type":"extension-message"')"
 
-# Quorvel.exe on Windows after the export: the icons go into the host.
+# The export wrote the icons and the version information on Linux.
+exported_icons=$("$WINE_RUN" "$icon_resources" dump "$export_folder/Star Catcher.exe" 2>/dev/null | tr -d '\r')
+expect_eq "the export's icons: five images" 5 "$(grep -c '^3 #[1-5] 0 ' <<<"$exported_icons")"
+expect_eq "the export's icons: the group" 1 "$(grep -c '^14 MAINICON 0 ' <<<"$exported_icons")"
+expect_eq "the export's icons: the 256 image" 1 \
+  "$(grep -cF "3 #5 0 $(od -An -v -tx1 "$app/icons/icon-256.png" | tr -d ' \n')" <<<"$exported_icons")"
+expect_eq "the export's version information" "$(cat "$(dirname "$0")/sample_version.txt")" \
+  "$("$WINE_RUN" "$icon_resources" version "$export_folder/Star Catcher.exe" 2>/dev/null | tr -d '\r')"
+
+# Quorvel.exe on Windows after the export writes the same icons again.
 run_program "$export_folder/Quorvel.exe"
 expect_eq "the icon updater: exit code" 0 "$EXIT_CODE"
-icons=$("$WINE_RUN" "$icon_resources" dump "$export_folder/Star Catcher.exe" 2>/dev/null | tr -d '\r')
-expect_eq "the icon updater: five images" 5 "$(grep -c '^3 #[1-5] ' <<<"$icons")"
-expect_eq "the icon updater: one group" 1 "$(grep -c '^14 ' <<<"$icons")"
-expect_eq "the icon updater: the 256 image" 1 \
-  "$(grep -cF "3 #5 0 $(od -An -v -tx1 "$app/icons/icon-256.png" | tr -d ' \n')" <<<"$icons")"
+expect_eq "the icon updater: the same icon resources" "$exported_icons" \
+  "$("$WINE_RUN" "$icon_resources" dump "$export_folder/Star Catcher.exe" 2>/dev/null | tr -d '\r')"
 
 finish

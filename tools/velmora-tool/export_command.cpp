@@ -7,6 +7,7 @@
 #include "common/path_below.h"
 #include "tools/velmora-tool/commands.h"
 #include "tools/velmora-tool/export_plan.h"
+#include "tools/velmora-tool/host_resources.h"
 #include "tools/velmora-tool/progress_bar.h"
 #include "tools/velmora-tool/zip_writer.h"
 
@@ -93,6 +94,7 @@ void WriteExport(const ExportPlan& plan, const ExportOptions& options, const fs:
     CopyInto(app / "package.json", staging / "package.json");
     for (const std::string& name : plan.copiedFiles)
         CopyInto(app / name, staging / name);
+    WriteHostResources(plan, staging.string());
     fs::create_directories(staging / "www");
     if (options.loose) {
         for (const BundleSource& file : plan.webFiles)

@@ -4,7 +4,7 @@
 
 #include "Quorvel/export_folder.h"
 #include "Quorvel/quorvel_messages.h"
-#include "tests/support/pe_bytes.h"
+#include "tests/support/pe_builder.h"
 #include "tests/unit/Quorvel/resource_model.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "Quorvel/pe_image.h"
-#include "tests/support/pe_bytes.h"
+#include "tests/support/pe_builder.h"
 
 TEST(PeImage, EndsAfterTheLastSectionsRawData)
 {

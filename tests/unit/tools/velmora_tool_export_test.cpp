@@ -7,7 +7,11 @@
 #include <set>
 #include <sstream>
 
+#include "Quorvel/pe_layout.h"
+#include "Quorvel/resource_tree.h"
+#include "tests/support/pe_builder.h"
 #include "tests/support/tool_runner.h"
+#include "tools/velmora-tool/version_resource.h"
 
 namespace fs = std::filesystem;
 
@@ -17,6 +21,27 @@ const char* const Package = R"({"name": "My Game", "window": {"title": "Game"}, 
   "q7-app-icons": [{"src": "icons/16.png", "width": 16, "height": 16},
                    {"src": "icons/256.png", "width": 256, "height": 256},
                    {"src": "icons/48.png", "width": 48, "height": 48}]})";
+
+// A stand-in host with a manifest, laid out as the linker lays out the host.
+std::string HostProgram()
+{
+    ResourceTree tree;
+    tree[{ResourceName::Number(24), ResourceName::Number(1), 0x409}] = "<assembly/>";
+    return HostLayout([&tree](uint32_t address) { return BuildResourceSection(tree, address); }, true).Build();
+}
+
+ResourceTree ResourcesOf(const std::string& image)
+{
+    return ReadResourceTree(image, ReadPeLayout(image));
+}
+
+std::string Utf16(const std::string& ascii)
+{
+    std::string out;
+    for (char c : ascii)
+        out += std::string {c, '\0'};
+    return out;
+}
 
 std::set<std::string> FilesIn(const std::string& folder)
 {
@@ -46,7 +71,7 @@ std::string Body(const std::string& out)
 struct ExportTest : testing::Test {
     void SetUp() override
     {
-        programs.Write("Velmora.exe", "host program");
+        programs.Write("Velmora.exe", HostProgram());
         programs.Write("Quorvel.exe", "icon updater");
         programs.Write("WebView2Loader.dll", "loader");
         setenv("VELMORA_PROGRAMS_DIR", programs.path.c_str(), 1);
@@ -74,7 +99,22 @@ TEST_F(ExportTest, AnExportHoldsTheProgramsTheSettingsTheIconsAndTheBundle)
     EXPECT_EQ((std::set<std::string> {"My Game.exe", "Quorvel.exe", "WebView2Loader.dll", "package.json",
                   "icons/16.png", "icons/256.png", "Tandrel.dll", "www/assets.dat"}),
         FilesIn(Out()));
-    EXPECT_EQ("host program", Contents(Out() + "/My Game.exe"));
+    ResourceTree resources = ResourcesOf(Contents(Out() + "/My Game.exe"));
+    auto resource = [&resources](uint16_t type, ResourceName name, uint16_t language) {
+        auto found = resources.find({ResourceName::Number(type), std::move(name), language});
+        return found == resources.end() ? std::string("(none)") : found->second;
+    };
+    EXPECT_EQ("16", resource(3, ResourceName::Number(1), 0));
+    EXPECT_EQ("256", resource(3, ResourceName::Number(2), 0));
+    EXPECT_EQ(6u + 2 * 14, resource(14, ResourceName::Text(u"MAINICON"), 0).size());
+    EXPECT_EQ("<assembly/>", resource(24, ResourceName::Number(1), 0x409));
+    std::string version = resource(16, ResourceName::Number(1), 0x409);
+    // The block layout is read back by the platform under Wine; here only
+    // that the names went in.
+    EXPECT_NE(std::string::npos, version.find(Utf16("ProductName")));
+    EXPECT_NE(std::string::npos, version.find(Utf16("My Game") + std::string(2, '\0')));
+    EXPECT_NE(std::string::npos, version.find(Utf16("FileDescription")));
+    EXPECT_EQ(5u, resources.size()) << "the manifest, two icons, their group and the version";
     EXPECT_EQ(Package, Contents(Out() + "/package.json"));
     EXPECT_EQ(0u, result.out.find("exported " + fs::weakly_canonical(Out()).string() + ": 2 files packed, bundle "))
         << result.out;
@@ -109,6 +149,8 @@ TEST_F(ExportTest, RefusalsSayWhyAndWriteNothing)
         {"output not empty", [&] { work.Write("out/keep.txt", "mine"); },
             "the output folder is not empty: " + Out() + " (--replace replaces it)"},
         {"output inside the app", [&] {}, "the output folder lies inside the app folder"},
+        {"host that takes no resources", [&] { programs.Write("Velmora.exe", "host program"); },
+            "cannot write the icons into My Game.exe: not a pe image"},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -164,6 +206,25 @@ TEST_F(ExportTest, TwoExportsAndTheirZipsAreTheSameBytes)
     EXPECT_EQ("game/My Game.exe game/Quorvel.exe game/Tandrel.dll game/WebView2Loader.dll game/icons/16.png "
               "game/icons/256.png game/package.json game/www/assets.dat\n",
         Contents(Out("names.txt")));
+}
+
+TEST(VersionFieldsTest, VersionsNamesAndOptionalStrings)
+{
+    VersionFields full = VersionFieldsOf(R"({"name": "Star", "version": "1.20.3", "company": "Us",
+        "copyright": "(c) Us"})", "Star Catcher", "Star.exe");
+    EXPECT_EQ((std::array<uint16_t, 4> {1, 20, 3, 0}), full.version);
+    EXPECT_EQ((std::vector<std::pair<std::string, std::string>> {{"CompanyName", "Us"},
+                  {"FileDescription", "Star Catcher"}, {"FileVersion", "1.20.3"}, {"InternalName", "Star"},
+                  {"LegalCopyright", "(c) Us"}, {"OriginalFilename", "Star.exe"}, {"ProductName", "Star"},
+                  {"ProductVersion", "1.20.3"}}),
+        full.strings);
+    for (const char* version : {"1.2.3-beta", "1.2.3.4.5", "70000", "1..2", "", "v1", "1.2."}) {
+        VersionFields fields = VersionFieldsOf(std::string(R"({"name": "a", "version": ")") + version + "\"}", "", "a.exe");
+        EXPECT_EQ((std::array<uint16_t, 4> {0, 0, 0, 0}), fields.version) << version;
+        EXPECT_EQ((std::pair<std::string, std::string> {"FileVersion", "0.0.0.0"}), fields.strings[1]) << version;
+        EXPECT_EQ((std::pair<std::string, std::string> {"FileDescription", "a"}), fields.strings[0]) << version;
+    }
+    EXPECT_EQ((std::array<uint16_t, 4> {65535, 0, 0, 7}), VersionFieldsOf(R"({"version": "65535.0.0.7"})", "t", "a.exe").version);
 }
 
 TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)

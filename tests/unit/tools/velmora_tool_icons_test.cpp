@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/pe_bytes.h"
+#include "tests/support/pe_builder.h"
 #include "tests/support/tool_runner.h"
 
 namespace {

@@ -1,0 +1,234 @@
+#include "Quorvel/resource_tree.h"
+
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t HighBit = 0x80000000u;
+constexpr uint32_t MaxSectionBytes = 0x40000000u;
+
+struct DirectoryReader {
+    const std::string& image;
+    size_t section = 0; // file offset of the resource section
+    uint32_t sectionSize = 0;
+    std::set<uint32_t> seen;
+
+    uint32_t At(uint32_t offset, uint32_t length) const
+    {
+        if (offset > sectionSize || sectionSize - offset < length)
+            throw std::runtime_error("bad resource directory");
+        return offset;
+    }
+
+    uint32_t U32(uint32_t offset) const { return ReadU32At(image, section + At(offset, 4)); }
+
+    ResourceName NameOf(uint32_t field) const
+    {
+        if (!(field & HighBit))
+            return ResourceName::Number(static_cast<uint16_t>(field));
+        uint32_t offset = field & ~HighBit;
+        uint16_t length = ReadU16At(image, section + At(offset, 2));
+        At(offset + 2, 2u * length);
+        std::u16string text;
+        for (uint32_t i = 0; i < length; ++i)
+            text.push_back(static_cast<char16_t>(ReadU16At(image, section + offset + 2 + 2 * i)));
+        return ResourceName::Text(std::move(text));
+    }
+
+    // The (name, child) entries of the directory at offset; each directory
+    // is read once, so a shared or looping one is refused.
+    std::vector<std::pair<ResourceName, uint32_t>> Entries(uint32_t offset)
+    {
+        if (!seen.insert(offset).second)
+            throw std::runtime_error("bad resource directory");
+        uint32_t count = static_cast<uint32_t>(ReadU16At(image, section + At(offset, 16) + 12)) +
+                         ReadU16At(image, section + offset + 14);
+        At(offset + 16, 8 * count);
+        std::vector<std::pair<ResourceName, uint32_t>> entries;
+        for (uint32_t i = 0; i < count; ++i) {
+            uint32_t entry = offset + 16 + 8 * i;
+            entries.emplace_back(NameOf(U32(entry)), U32(entry + 4));
+        }
+        return entries;
+    }
+};
+
+uint32_t SubdirectoryOf(uint32_t child)
+{
+    if (!(child & HighBit))
+        throw std::runtime_error("bad resource directory");
+    return child & ~HighBit;
+}
+
+uint32_t AlignUp(uint32_t value, uint32_t alignment)
+{
+    return (value + alignment - 1) & ~(alignment - 1);
+}
+
+void Put16(std::string& out, size_t at, uint16_t value)
+{
+    out[at] = static_cast<char>(value & 0xFF);
+    out[at + 1] = static_cast<char>(value >> 8);
+}
+
+// One level of the tree being written: its entries' names and where each
+// child (a directory or a data entry) will be.
+struct Level {
+    std::vector<ResourceName> names;
+    std::vector<uint32_t> children;
+};
+
+}
+
+bool operator<(const ResourceName& a, const ResourceName& b)
+{
+    if (a.isInteger != b.isInteger)
+        return !a.isInteger;
+    return a.isInteger ? a.id < b.id : a.text < b.text;
+}
+
+bool operator<(const ResourceKey& a, const ResourceKey& b)
+{
+    if (!(a.type == b.type))
+        return a.type < b.type;
+    if (!(a.name == b.name))
+        return a.name < b.name;
+    return a.language < b.language;
+}
+
+bool operator==(const ResourceName& a, const ResourceName& b)
+{
+    return !(a < b) && !(b < a);
+}
+
+bool operator==(const ResourceKey& a, const ResourceKey& b)
+{
+    return a.type == b.type && a.name == b.name && a.language == b.language;
+}
+
+ResourceTree ReadResourceTree(const std::string& image, const PeLayout& layout)
+{
+    ResourceTree tree;
+    if (layout.directories.size() <= PeResourceDirectory || layout.directories[PeResourceDirectory].rva == 0)
+        return tree;
+    const PeDataDirectory& directory = layout.directories[PeResourceDirectory];
+    DirectoryReader reader {image, FileOffsetOf(layout, directory.rva, 16), 0, {}};
+    for (const PeSection& section : layout.sections) {
+        if (section.virtualAddress == directory.rva)
+            reader.sectionSize = section.rawSize;
+    }
+    if (reader.sectionSize == 0)
+        throw std::runtime_error("resource directory does not start its section");
+    for (const auto& [type, names] : reader.Entries(0)) {
+        for (const auto& [name, languages] : reader.Entries(SubdirectoryOf(names))) {
+            for (const auto& [language, data] : reader.Entries(SubdirectoryOf(languages))) {
+                if ((data & HighBit) || !language.isInteger)
+                    throw std::runtime_error("bad resource directory");
+                uint32_t rva = reader.U32(data);
+                uint32_t size = reader.U32(data + 4);
+                size_t at = FileOffsetOf(layout, rva, size);
+                tree[{type, name, language.id}] = image.substr(at, size);
+            }
+        }
+    }
+    return tree;
+}
+
+std::string BuildResourceSection(const ResourceTree& tree, uint32_t sectionRva)
+{
+    // The levels in writing order: the root, each type's names, each
+    // name's languages; the leaves are the resources in tree order.
+    std::vector<Level> levels(1);
+    std::vector<const std::string*> leaves;
+    const ResourceName* lastType = nullptr;
+    const ResourceName* lastName = nullptr;
+    std::vector<size_t> nameLevels;
+    std::vector<Level> languageLevels;
+    for (const auto& [key, data] : tree) {
+        bool newType = !lastType || !(*lastType == key.type);
+        if (newType) {
+            levels[0].names.push_back(key.type);
+            levels.push_back({});
+            nameLevels.push_back(levels.size() - 1);
+            lastName = nullptr;
+        }
+        bool newName = newType || !(*lastName == key.name);
+        if (newName) {
+            levels[nameLevels.back()].names.push_back(key.name);
+            languageLevels.push_back({});
+        }
+        languageLevels.back().names.push_back(ResourceName::Number(key.language));
+        leaves.push_back(&data);
+        lastType = &key.type;
+        lastName = &key.name;
+    }
+    for (Level& level : languageLevels)
+        levels.push_back(std::move(level));
+
+    for (const Level& level : levels) {
+        if (level.names.size() > 0xFFFF)
+            throw std::runtime_error("too many resources");
+    }
+    auto sizeOf = [](const Level& level) { return 16 + 8 * static_cast<uint32_t>(level.names.size()); };
+    std::vector<uint32_t> levelOffsets;
+    uint32_t offset = 0;
+    for (const Level& level : levels) {
+        levelOffsets.push_back(offset);
+        offset += sizeOf(level);
+    }
+    uint32_t entries = offset;
+    offset += 16 * static_cast<uint32_t>(leaves.size());
+    std::map<std::u16string, uint32_t> strings;
+    for (const Level& level : levels) {
+        for (const ResourceName& name : level.names) {
+            if (!name.isInteger && strings.emplace(name.text, offset).second)
+                offset += 2 + 2 * static_cast<uint32_t>(name.text.size());
+        }
+    }
+    std::vector<uint32_t> dataOffsets;
+    for (const std::string* data : leaves) {
+        offset = AlignUp(offset, 8);
+        dataOffsets.push_back(offset);
+        // A section's size is 32-bit; stay well inside it.
+        if (data->size() > MaxSectionBytes - offset)
+            throw std::runtime_error("resources too large");
+        offset += static_cast<uint32_t>(data->size());
+    }
+
+    std::string out(offset, '\0');
+    // Children: the root's are the name levels, the name levels' are the
+    // language levels in order, the language levels' are the data entries.
+    size_t nextLevel = 1;
+    size_t nextLeaf = 0;
+    for (size_t k = 0; k < levels.size(); ++k) {
+        const Level& level = levels[k];
+        size_t at = levelOffsets[k];
+        uint16_t named = 0;
+        for (const ResourceName& name : level.names)
+            named += name.isInteger ? 0 : 1;
+        Put16(out, at + 12, named);
+        Put16(out, at + 14, static_cast<uint16_t>(level.names.size() - named));
+        bool leafLevel = k > nameLevels.size();
+        for (size_t i = 0; i < level.names.size(); ++i) {
+            size_t entry = at + 16 + 8 * i;
+            const ResourceName& name = level.names[i];
+            WriteU32At(out, entry, name.isInteger ? name.id : (HighBit | strings.at(name.text)));
+            uint32_t child = leafLevel ? entries + 16 * static_cast<uint32_t>(nextLeaf++)
+                                       : (HighBit | levelOffsets[nextLevel++]);
+            WriteU32At(out, entry + 4, child);
+        }
+    }
+    for (const auto& [text, at] : strings) {
+        Put16(out, at, static_cast<uint16_t>(text.size()));
+        for (size_t i = 0; i < text.size(); ++i)
+            Put16(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
+    }
+    for (size_t k = 0; k < leaves.size(); ++k) {
+        WriteU32At(out, entries + 16 * k, sectionRva + dataOffsets[k]);
+        WriteU32At(out, entries + 16 * k + 4, static_cast<uint32_t>(leaves[k]->size()));
+        out.replace(dataOffsets[k], leaves[k]->size(), *leaves[k]);
+    }
+    return out;
+}

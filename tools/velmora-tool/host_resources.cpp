@@ -1,0 +1,59 @@
+#include "tools/velmora-tool/host_resources.h"
+
+#include <vector>
+
+#include "Quorvel/export_folder.h"
+#include "Quorvel/icon_writer.h"
+#include "Quorvel/pe_file_updater.h"
+#include "Quorvel/std_export_files.h"
+#include "tools/velmora-tool/version_resource.h"
+
+namespace {
+
+ExportError CannotWrite(const std::string& what, const ExportPlan& plan, const PeFileUpdater& updater)
+{
+    return ExportError("cannot write the " + what + " into " + plan.executableName + ": " + updater.lastError);
+}
+
+// An app without an icon list keeps the host's own icon.
+std::vector<IconEntry> IconsOf(IExportFiles& files, const std::string& folder)
+{
+    try {
+        return LoadFolderIconList(files, folder);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void WriteVersion(PeFileUpdater& updater, const ExportPlan& plan, const std::string& folder, const std::string& exe)
+{
+    std::string package = ReadBinaryFile(folder + "package.json").value_or("");
+    std::string resource = VersionResource(VersionFieldsOf(package, plan.config.title, plan.executableName));
+    if (!updater.Begin(exe))
+        throw CannotWrite("version information", plan, updater);
+    // One version resource only: whatever the host carried goes.
+    std::vector<ResourceKey> old;
+    for (const auto& [key, data] : updater.Staged()) {
+        if (key.type.isInteger && key.type.id == RtVersion)
+            old.push_back(key);
+    }
+    for (const ResourceKey& key : old)
+        updater.Update(RtVersion, key.name, key.language, nullptr);
+    updater.Update(RtVersion, ResourceName::Number(1), EnglishUsLanguage, &resource);
+    if (!updater.End(false))
+        throw CannotWrite("version information", plan, updater);
+}
+
+}
+
+void WriteHostResources(const ExportPlan& plan, const std::string& stagingFolder)
+{
+    std::string folder = stagingFolder + "/";
+    std::string exe = folder + plan.executableName;
+    StdExportFiles files;
+    PeFileUpdater updater;
+    std::vector<IconEntry> icons = IconsOf(files, folder);
+    if (!icons.empty() && !WriteIconResources(updater, files, exe, folder, icons))
+        throw CannotWrite("icons", plan, updater);
+    WriteVersion(updater, plan, folder, exe);
+}
