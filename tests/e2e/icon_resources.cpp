@@ -4,6 +4,9 @@
 //     English resource script has.
 //   icon_resources seed-portable <exe>: the same calls through the portable
 //     resource writer, for comparing it with the platform's functions.
+//   icon_resources make <exe> last|refused: writes a PE laid out by the
+//     tests' builder with a manifest, its resource section last or followed
+//     by a data section.
 //   icon_resources dump <exe>: prints every RT_ICON and RT_GROUP_ICON
 //     resource as "<type> <name> <language> <hex bytes>", one per line.
 //   icon_resources all <exe>: the same for every resource of every type.
@@ -15,6 +18,7 @@
 #include <string>
 
 #include "Quorvel/pe_file_updater.h"
+#include "tests/support/pe_builder.h"
 
 namespace {
 
@@ -126,6 +130,22 @@ int SeedPortable(const wchar_t* exe)
     return 1;
 }
 
+int Make(const wchar_t* exe, const std::wstring& layout)
+{
+    ResourceTree tree;
+    tree[{ResourceName::Number(24), ResourceName::Number(1), 0x409}] = "<assembly/>";
+    PeBuilder builder = HostLayout([&tree](uint32_t address) { return BuildResourceSection(tree, address); }, false);
+    if (layout == L"refused")
+        builder.sections.push_back({".data", "referenced by address"});
+    std::string image = builder.Build();
+    HANDLE file = CreateFileW(exe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return ok && written == image.size() ? 0 : 1;
+}
+
 int Seed(const wchar_t* exe)
 {
     const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
@@ -150,6 +170,8 @@ int Seed(const wchar_t* exe)
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc == 4 && std::wstring(argv[1]) == L"make")
+        return Make(argv[2], argv[3]);
     if (argc != 3)
         return 2;
     std::wstring command = argv[1];

@@ -27,10 +27,26 @@ expect_eq "the same resources, read back by the platform" "$platform" \
 expect_eq "six images, their group and the manifest" 8 "$(wc -l <<<"$platform")"
 expect_eq "the manifest kept" 1 "$(grep -c '^24 #1 ' <<<"$platform")"
 
+# The same on a file laid out by the tests' builder, its resources last.
+helper_run make "$folder/built-platform.exe" last
+cp "$folder/built-platform.exe" "$folder/built-portable.exe"
+helper_run seed "$folder/built-platform.exe"
+helper_run seed-portable "$folder/built-portable.exe"
+built=$(helper_run all "$folder/built-platform.exe")
+expect_eq "resources last: the same resources" "$built" "$(helper_run all "$folder/built-portable.exe")"
+expect_eq "resources last: six images, their group and the manifest" 8 "$(wc -l <<<"$built")"
+
 # The rewritten updater still loads and runs: alone in its folder, it says
 # that it found nothing to update.
 run_program "$folder/portable/Quorvel.exe"
 expect_run "the rewritten program" 0 1 "$failure_text" "Quorvel"
+
+# A layout the writer must refuse is left as it was.
+helper_run make "$folder/built-refused.exe" refused
+before=$(sha256sum <"$folder/built-refused.exe")
+expect_eq "a section after the resources: refused" "sections follow the resource section" \
+  "$("$WINE_RUN" "$helper" seed-portable "$folder/built-refused.exe" 2>&1 | tr -d '\r' | grep -v ':fixme:')"
+expect_eq "a section after the resources: untouched" "$before" "$(sha256sum <"$folder/built-refused.exe")"
 
 # A program without a resource section is refused, and left as it was.
 cp "$plain_app" "$folder/plain.exe"
@@ -38,6 +54,6 @@ before=$(sha256sum <"$folder/plain.exe")
 expect_eq "no resource section: refused" "executable has no resource section" \
   "$("$WINE_RUN" "$helper" seed-portable "$folder/plain.exe" 2>&1 | tr -d '\r' | grep -v ':fixme:')"
 expect_eq "no resource section: untouched" "$before" "$(sha256sum <"$folder/plain.exe")"
-expect_eq "no temporary file left" "plain.exe platform.exe portable" "$(ls "$folder" | tr '\n' ' ' | sed 's/ $//')"
+expect_eq "no temporary file left" "built-platform.exe built-portable.exe built-refused.exe plain.exe platform.exe portable" "$(ls "$folder" | tr '\n' ' ' | sed 's/ $//')"
 
 finish
