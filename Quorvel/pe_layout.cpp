@@ -35,6 +35,7 @@ uint16_t ReadU16At(const std::string& bytes, size_t offset)
 
 void WriteU32At(std::string& bytes, size_t offset, uint32_t value)
 {
+    Require(offset <= bytes.size() && bytes.size() - offset >= 4);
     for (int i = 0; i < 4; ++i)
         bytes[offset + static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }

@@ -94,6 +94,9 @@ std::string ReplaceResourceSection(const std::string& image, const ResourceTree&
     size_t resource = ResourceSectionIndex(layout);
     CheckFollowers(layout, resource);
     const PeSection section = layout.sections[resource];
+    // The headers, the section table included, stay in front of it.
+    if (section.rawOffset < layout.sections.back().headerOffset + 40)
+        throw std::runtime_error("bad resource section");
     CheckDebugRecords(image, layout, section.rawOffset);
     if (image.size() > RawEnd(layout))
         throw std::runtime_error("executable has data after its last section");

@@ -1,5 +1,6 @@
 #include "Quorvel/resource_tree.h"
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -114,13 +115,11 @@ ResourceTree ReadResourceTree(const std::string& image, const PeLayout& layout)
     if (layout.directories.size() <= PeResourceDirectory || layout.directories[PeResourceDirectory].rva == 0)
         return tree;
     const PeDataDirectory& directory = layout.directories[PeResourceDirectory];
-    DirectoryReader reader {image, FileOffsetOf(layout, directory.rva, 16), 0, {}};
-    for (const PeSection& section : layout.sections) {
-        if (section.virtualAddress == directory.rva)
-            reader.sectionSize = section.rawSize;
-    }
-    if (reader.sectionSize == 0)
+    auto section = std::find_if(layout.sections.begin(), layout.sections.end(),
+        [&directory](const PeSection& candidate) { return candidate.virtualAddress == directory.rva; });
+    if (section == layout.sections.end() || section->rawSize == 0)
         throw std::runtime_error("resource directory does not start its section");
+    DirectoryReader reader {image, section->rawOffset, section->rawSize, {}};
     for (const auto& [type, names] : reader.Entries(0)) {
         for (const auto& [name, languages] : reader.Entries(SubdirectoryOf(names))) {
             for (const auto& [language, data] : reader.Entries(SubdirectoryOf(languages))) {
