@@ -46,8 +46,10 @@ void CheckFollowers(const PeLayout& layout, size_t resource)
     }
     for (size_t k = 0; k < resource; ++k) {
         const PeSection& earlier = layout.sections[k];
+        // Its bytes are kept as they are, so they must end where the
+        // resource section starts.
         if (earlier.virtualAddress >= section.virtualAddress ||
-            (earlier.rawSize > 0 && earlier.rawOffset >= section.rawOffset))
+            static_cast<uint64_t>(earlier.rawOffset) + earlier.rawSize > section.rawOffset)
             throw std::runtime_error("sections follow the resource section");
     }
     for (size_t index = 0; index < layout.directories.size(); ++index) {
