@@ -28,9 +28,13 @@ while read -r name max_len; do
   cov=$(grep -o 'cov: [0-9]*' "$work/$name/log" | tail -n 1 | cut -d' ' -f2)
   ft=$(grep -o 'ft: [0-9]*' "$work/$name/log" | tail -n 1 | cut -d' ' -f2)
   if [ "$result" = clean ]; then
-    "$program" -merge=1 -max_len="$max_len" "$work/$name/merged" "$kept" "$work/$name/found" >/dev/null 2>&1
-    rm -f "$kept"/*
-    cp "$work/$name/merged"/* "$kept"/ 2>/dev/null || true
+    # The kept corpus is replaced only by a merge that finished.
+    if "$program" -merge=1 -max_len="$max_len" "$work/$name/merged" "$kept" "$work/$name/found" >"$work/$name/merge.log" 2>&1; then
+      rm -f "$kept"/*
+      cp "$work/$name/merged"/* "$kept"/ 2>/dev/null || true
+    else
+      result="clean, merge failed"
+    fi
   else
     failed=1
     mkdir -p build/fuzz-failures
