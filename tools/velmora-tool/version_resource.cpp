@@ -1,5 +1,7 @@
 #include "tools/velmora-tool/version_resource.h"
 
+#include <stdexcept>
+
 #include <nlohmann/json.hpp>
 
 #include "common/json_readers.h"
@@ -94,6 +96,9 @@ std::string Block(const std::string& key, uint16_t type, const std::string& valu
         PadTo4(out);
         out += child;
     }
+    // Block lengths are 16-bit.
+    if (out.size() > 0xFFFF)
+        throw std::runtime_error("version information too long");
     out[0] = static_cast<char>(out.size() & 0xFF);
     out[1] = static_cast<char>((out.size() >> 8) & 0xFF);
     out[2] = static_cast<char>(valueLength & 0xFF);

@@ -23,5 +23,6 @@ VersionFields VersionFieldsOf(const std::string& packageText, const std::string&
     const std::string& executableName);
 
 // The bytes of a VS_VERSIONINFO resource for these fields, in US English
-// and Unicode.
+// and Unicode. Throws "version information too long" past what its 16-bit
+// lengths can say.
 std::string VersionResource(const VersionFields& fields);

@@ -225,6 +225,8 @@ TEST(VersionFieldsTest, VersionsNamesAndOptionalStrings)
         EXPECT_EQ((std::pair<std::string, std::string> {"FileDescription", "a"}), fields.strings[0]) << version;
     }
     EXPECT_EQ((std::array<uint16_t, 4> {65535, 0, 0, 7}), VersionFieldsOf(R"({"version": "65535.0.0.7"})", "t", "a.exe").version);
+    VersionFields longest = VersionFieldsOf("{\"copyright\": \"" + std::string(40000, 'c') + "\"}", "t", "a.exe");
+    EXPECT_THROW(VersionResource(longest), std::runtime_error);
 }
 
 TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)
