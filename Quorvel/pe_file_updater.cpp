@@ -1,45 +1,34 @@
 #include "Quorvel/pe_file_updater.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
+#include "common/file_reading.h"
 #include "Quorvel/resource_section_rewrite.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-void WriteBinaryFile(const std::string& path, const std::string& bytes)
+// Paths are UTF-8 on every platform.
+void WriteBinaryFile(const fs::path& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
-        throw std::runtime_error("cannot write " + path);
+        throw std::runtime_error("cannot write " + path.u8string());
 }
 
-}
-
-std::optional<std::string> ReadBinaryFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
 }
 
 std::vector<ResourceRecord> PeFileUpdater::ListIconResources(const std::string& exePath)
 {
     std::vector<ResourceRecord> records;
-    std::optional<std::string> bytes = ReadBinaryFile(exePath);
-    if (!bytes)
-        return records;
+    std::string bytes = ReadWholeFile(exePath);
     try {
-        ResourceTree tree = ReadResourceTree(*bytes, ReadPeLayout(*bytes));
+        ResourceTree tree = ReadResourceTree(bytes, ReadPeLayout(bytes));
         for (uint16_t type : {RtIcon, RtGroupIcon}) {
             for (const auto& [key, data] : tree) {
                 if (key.type.isInteger && key.type.id == type)
@@ -55,19 +44,19 @@ std::vector<ResourceRecord> PeFileUpdater::ListIconResources(const std::string& 
 bool PeFileUpdater::Begin(const std::string& exePath)
 {
     open = false;
-    std::optional<std::string> bytes = ReadBinaryFile(exePath);
-    if (!bytes) {
+    std::string bytes = ReadWholeFile(exePath);
+    if (bytes.empty()) {
         lastError = "cannot read " + exePath;
         return false;
     }
     try {
-        staged = ReadResourceTree(*bytes, ReadPeLayout(*bytes));
+        staged = ReadResourceTree(bytes, ReadPeLayout(bytes));
     } catch (const std::exception& error) {
         lastError = error.what();
         return false;
     }
     path = exePath;
-    image = std::move(*bytes);
+    image = std::move(bytes);
     open = true;
     return true;
 }
@@ -90,14 +79,16 @@ bool PeFileUpdater::End(bool discard)
     open = false;
     if (discard)
         return true;
-    std::string temporary = path + ".resources-tmp";
+    fs::path target = fs::u8path(path);
+    fs::path temporary = fs::u8path(path + ".resources-tmp");
     try {
         WriteBinaryFile(temporary, ReplaceResourceSection(image, staged));
-        std::filesystem::rename(temporary, path);
+        fs::rename(temporary, target);
         return true;
     } catch (const std::exception& error) {
         lastError = error.what();
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         return false;
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "Quorvel/resource_tree.h"
@@ -28,6 +27,3 @@ private:
     ResourceTree staged;
     bool open = false;
 };
-
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadBinaryFile(const std::string& path);

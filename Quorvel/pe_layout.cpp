@@ -17,48 +17,33 @@ bool IsPowerOfTwo(uint32_t value)
 
 }
 
-uint32_t ReadU32At(const std::string& bytes, size_t offset)
+uint32_t AlignUp(uint64_t value, uint32_t alignment)
 {
-    Require(offset <= bytes.size() && bytes.size() - offset >= 4);
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<size_t>(i)]);
-    return value;
-}
-
-uint16_t ReadU16At(const std::string& bytes, size_t offset)
-{
-    Require(offset <= bytes.size() && bytes.size() - offset >= 2);
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[offset]) |
-                                 static_cast<unsigned char>(bytes[offset + 1]) << 8);
-}
-
-void WriteU32At(std::string& bytes, size_t offset, uint32_t value)
-{
-    Require(offset <= bytes.size() && bytes.size() - offset >= 4);
-    for (int i = 0; i < 4; ++i)
-        bytes[offset + static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    uint64_t aligned = (value + alignment - 1) & ~static_cast<uint64_t>(alignment - 1);
+    if (aligned > 0xFFFFFFFFu)
+        throw std::runtime_error("resources too large");
+    return static_cast<uint32_t>(aligned);
 }
 
 PeLayout ReadPeLayout(const std::string& image)
 {
     Require(image.compare(0, 2, "MZ") == 0);
-    size_t pe = ReadU32At(image, 0x3C);
+    uint64_t pe = ReadU32At(image, 0x3C);
     Require(ReadU32At(image, pe) == 0x00004550);
-    size_t coff = pe + 4;
+    uint64_t coff = pe + 4;
     uint16_t sectionCount = ReadU16At(image, coff + 2);
     uint16_t optionalSize = ReadU16At(image, coff + 16);
     PeLayout layout;
-    layout.optionalOffset = coff + 20;
+    layout.optionalOffset = static_cast<size_t>(coff + 20);
     uint16_t magic = ReadU16At(image, layout.optionalOffset);
     Require(magic == 0x10B || magic == 0x20B);
-    size_t directoryCountField = layout.optionalOffset + (magic == 0x10B ? 92 : 108);
+    uint64_t directoryCountField = layout.optionalOffset + (magic == 0x10B ? 92 : 108);
     layout.sectionAlignment = ReadU32At(image, layout.optionalOffset + 32);
     layout.fileAlignment = ReadU32At(image, layout.optionalOffset + 36);
     Require(IsPowerOfTwo(layout.sectionAlignment) && IsPowerOfTwo(layout.fileAlignment));
     layout.checksum = ReadU32At(image, layout.optionalOffset + PeChecksumField);
     uint32_t directoryCount = ReadU32At(image, directoryCountField);
-    layout.directoryOffset = directoryCountField + 4;
+    layout.directoryOffset = static_cast<size_t>(directoryCountField + 4);
     Require(directoryCount <= 16 && layout.directoryOffset + 8 * directoryCount <= layout.optionalOffset + optionalSize);
     for (uint32_t i = 0; i < directoryCount; ++i) {
         size_t at = layout.directoryOffset + 8 * i;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Quorvel/pe_fields.h"
+
 struct PeSection {
     size_t headerOffset = 0; // where its 40-byte header sits in the file
     uint32_t virtualSize = 0;
@@ -43,9 +45,10 @@ inline constexpr int PeDebugDirectory = 6;
 // past the end of the file, or alignments that are not powers of two.
 PeLayout ReadPeLayout(const std::string& image);
 
-uint32_t ReadU32At(const std::string& bytes, size_t offset);
-uint16_t ReadU16At(const std::string& bytes, size_t offset);
-void WriteU32At(std::string& bytes, size_t offset, uint32_t value);
+
+// value rounded up to the power of two alignment; throws "resources too
+// large" past 32 bits.
+uint32_t AlignUp(uint64_t value, uint32_t alignment);
 
 // The file offset of rva when a section's raw data holds length bytes
 // there; throws "bad resource address" otherwise.

@@ -5,14 +5,6 @@
 
 namespace {
 
-uint32_t AlignUp(uint64_t value, uint32_t alignment)
-{
-    uint64_t aligned = (value + alignment - 1) & ~static_cast<uint64_t>(alignment - 1);
-    if (aligned > 0xFFFFFFFFu)
-        throw std::runtime_error("resources too large");
-    return static_cast<uint32_t>(aligned);
-}
-
 const PeDataDirectory& Directory(const PeLayout& layout, int index)
 {
     static const PeDataDirectory none;

@@ -63,17 +63,6 @@ uint32_t SubdirectoryOf(uint32_t child)
     return child & ~HighBit;
 }
 
-uint32_t AlignUp(uint32_t value, uint32_t alignment)
-{
-    return (value + alignment - 1) & ~(alignment - 1);
-}
-
-void Put16(std::string& out, size_t at, uint16_t value)
-{
-    out[at] = static_cast<char>(value & 0xFF);
-    out[at + 1] = static_cast<char>(value >> 8);
-}
-
 // One level of the tree being written: its entries' names and where each
 // child (a directory or a data entry) will be.
 struct Level {
@@ -207,8 +196,8 @@ std::string BuildResourceSection(const ResourceTree& tree, uint32_t sectionRva)
         uint16_t named = 0;
         for (const ResourceName& name : level.names)
             named += name.isInteger ? 0 : 1;
-        Put16(out, at + 12, named);
-        Put16(out, at + 14, static_cast<uint16_t>(level.names.size() - named));
+        WriteU16At(out, at + 12, named);
+        WriteU16At(out, at + 14, static_cast<uint16_t>(level.names.size() - named));
         bool leafLevel = k > nameLevels.size();
         for (size_t i = 0; i < level.names.size(); ++i) {
             size_t entry = at + 16 + 8 * i;
@@ -220,9 +209,9 @@ std::string BuildResourceSection(const ResourceTree& tree, uint32_t sectionRva)
         }
     }
     for (const auto& [text, at] : strings) {
-        Put16(out, at, static_cast<uint16_t>(text.size()));
+        WriteU16At(out, at, static_cast<uint16_t>(text.size()));
         for (size_t i = 0; i < text.size(); ++i)
-            Put16(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
+            WriteU16At(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
     }
     for (size_t k = 0; k < leaves.size(); ++k) {
         WriteU32At(out, entries + 16 * k, sectionRva + dataOffsets[k]);

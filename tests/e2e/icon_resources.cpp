@@ -17,7 +17,9 @@
 #include <cstdio>
 #include <string>
 
+#include "common/text_win32.h"
 #include "Quorvel/pe_file_updater.h"
+#include "Quorvel/resource_updater_win32.h"
 #include "tests/support/pe_builder.h"
 
 namespace {
@@ -98,20 +100,12 @@ int Version(const wchar_t* exe)
     return 0;
 }
 
-std::string Narrow(const wchar_t* text)
-{
-    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), length, nullptr, nullptr);
-    out.resize(static_cast<size_t>(length) - 1);
-    return out;
-}
-
-int SeedPortable(const wchar_t* exe)
+// The English icon group "APPICON" and English images 1 to 6, through
+// either updater, so that the two can be compared.
+int Seed(IResourceUpdater& updater, const wchar_t* exe)
 {
     const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    PeFileUpdater updater;
-    if (!updater.Begin(Narrow(exe)))
+    if (!updater.Begin(WideToUtf8(exe)))
         return 1;
     std::string group("\0\0\1\0\6\0", 6);
     for (WORD id = 1; id <= 6; ++id) {
@@ -124,10 +118,7 @@ int SeedPortable(const wchar_t* exe)
         group += entry;
     }
     updater.Update(RtGroupIcon, ResourceName::Text(u"APPICON"), english, &group);
-    if (updater.End(false))
-        return 0;
-    std::fprintf(stderr, "%s\n", updater.lastError.c_str());
-    return 1;
+    return updater.End(false) ? 0 : 1;
 }
 
 int Make(const wchar_t* exe, const std::wstring& layout)
@@ -146,26 +137,6 @@ int Make(const wchar_t* exe, const std::wstring& layout)
     return ok && written == image.size() ? 0 : 1;
 }
 
-int Seed(const wchar_t* exe)
-{
-    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    HANDLE update = BeginUpdateResourceW(exe, FALSE);
-    if (!update)
-        return 1;
-    std::string group("\0\0\1\0\6\0", 6);
-    for (WORD id = 1; id <= 6; ++id) {
-        std::string image = "old image " + std::to_string(id);
-        UpdateResourceW(update, RT_ICON, MAKEINTRESOURCEW(id), english, image.data(), static_cast<DWORD>(image.size()));
-        std::string entry(14, '\0');
-        entry[0] = entry[1] = static_cast<char>(16 * id);
-        entry[8] = static_cast<char>(image.size());
-        entry[12] = static_cast<char>(id);
-        group += entry;
-    }
-    UpdateResourceW(update, RT_GROUP_ICON, L"APPICON", english, group.data(), static_cast<DWORD>(group.size()));
-    return EndUpdateResourceW(update, FALSE) ? 0 : 1;
-}
-
 }
 
 int wmain(int argc, wchar_t** argv)
@@ -177,10 +148,17 @@ int wmain(int argc, wchar_t** argv)
     std::wstring command = argv[1];
     if (command == L"dump")
         return Dump(argv[2]);
-    if (command == L"seed")
-        return Seed(argv[2]);
-    if (command == L"seed-portable")
-        return SeedPortable(argv[2]);
+    if (command == L"seed") {
+        ResourceUpdaterWin32 platform;
+        return Seed(platform, argv[2]);
+    }
+    if (command == L"seed-portable") {
+        PeFileUpdater portable;
+        int result = Seed(portable, argv[2]);
+        if (result != 0)
+            std::fprintf(stderr, "%s\n", portable.lastError.c_str());
+        return result;
+    }
     if (command == L"all")
         return DumpAll(argv[2]);
     if (command == L"version")

@@ -5,16 +5,16 @@
 #include <string>
 
 #include "Quorvel/export_folder.h"
-#include "Quorvel/pe_image.h"
 #include "tests/unit/Quorvel/resource_model.h"
 
 namespace {
 
-// Whether the check lets an update of this file go ahead.
-bool Accepted(const std::string& file)
+// Whether the check lets an update of the file go ahead.
+bool Accepted(IExportFiles& files, const std::string& exePath)
 {
     try {
-        return file.size() <= PeImageEnd(file.substr(0, PeHeadBytes));
+        CheckNoOverlay(files, exePath);
+        return true;
     } catch (const std::runtime_error&) {
         return false;
     }
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ResourceModel updater;
 
     std::string updated = ProcessFolder(files, updater, "C:\\app\\", "");
-    bool accepted = Accepted(file);
+    bool accepted = Accepted(files, "C:\\app\\game.exe");
     bool opened = std::find(updater.calls.begin(), updater.calls.end(), "begin C:\\app\\game.exe") != updater.calls.end();
     if (accepted != (updated == "game.exe") || accepted != opened)
         __builtin_trap();

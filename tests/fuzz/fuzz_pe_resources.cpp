@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "common/file_reading.h"
 #include "Quorvel/pe_file_updater.h"
 #include "Quorvel/resource_section_rewrite.h"
 
@@ -34,7 +35,7 @@ void CheckFile(const std::string& original)
     updater.ListIconResources(path);
     if (updater.Begin(path)) {
         AddIcon(updater);
-        if (!updater.End(false) && ReadBinaryFile(path).value_or("") != original)
+        if (!updater.End(false) && ReadWholeFile(path) != original)
             __builtin_trap();
     }
     std::remove((path + ".resources-tmp").c_str());

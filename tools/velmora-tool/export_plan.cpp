@@ -115,6 +115,7 @@ ExportPlan PlanExport(const std::string& appFolder)
     std::string packageText = ReadRequired(app / "package.json",
         "no package.json in " + appFolder + ": an app needs one with at least a \"name\"");
     ExportPlan plan;
+    plan.packageText = packageText;
     nlohmann::json root;
     try {
         LoadAppConfig(packageText, plan.config);

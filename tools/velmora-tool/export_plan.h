@@ -17,6 +17,7 @@ struct ExportError : std::runtime_error {
 // they are (icon images, "icons.json" when it holds the icon list, and
 // "Tandrel.dll"), by relative name.
 struct ExportPlan {
+    std::string packageText; // "package.json" as read
     AppConfig config;
     std::string executableName;
     std::vector<BundleSource> webFiles;

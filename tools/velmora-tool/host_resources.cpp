@@ -25,10 +25,9 @@ std::vector<IconEntry> IconsOf(IExportFiles& files, const std::string& folder)
     }
 }
 
-void WriteVersion(PeFileUpdater& updater, const ExportPlan& plan, const std::string& folder, const std::string& exe)
+void WriteVersion(PeFileUpdater& updater, const ExportPlan& plan, const std::string& exe)
 {
-    std::string package = ReadBinaryFile(folder + "package.json").value_or("");
-    std::string resource = VersionResource(VersionFieldsOf(package, plan.config.title, plan.executableName));
+    std::string resource = VersionResource(VersionFieldsOf(plan.packageText, plan.config.title, plan.executableName));
     if (!updater.Begin(exe))
         throw CannotWrite("version information", plan, updater);
     // One version resource only: whatever the host carried goes.
@@ -55,5 +54,5 @@ void WriteHostResources(const ExportPlan& plan, const std::string& stagingFolder
     std::vector<IconEntry> icons = IconsOf(files, folder);
     if (!icons.empty() && !WriteIconResources(updater, files, exe, folder, icons))
         throw CannotWrite("icons", plan, updater);
-    WriteVersion(updater, plan, folder, exe);
+    WriteVersion(updater, plan, exe);
 }

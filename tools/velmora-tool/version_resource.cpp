@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/json_readers.h"
+#include "common/little_endian.h"
 
 namespace {
 
@@ -58,23 +59,11 @@ std::u16string Utf16Of(const std::string& text)
     return out;
 }
 
-void Put16(std::string& out, uint32_t value)
-{
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, uint32_t value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
 void PutText(std::string& out, const std::u16string& text)
 {
     for (char16_t unit : text)
-        Put16(out, unit);
-    Put16(out, 0);
+        AppendLittleEndian(out, unit, 2);
+    AppendLittleEndian(out, 0, 2);
 }
 
 void PadTo4(std::string& out)
@@ -113,7 +102,7 @@ std::string FixedFileInfo(const std::array<uint16_t, 4>& version)
     uint32_t high = static_cast<uint32_t>(version[0]) << 16 | version[1];
     uint32_t low = static_cast<uint32_t>(version[2]) << 16 | version[3];
     for (uint32_t value : {0xFEEF04BDu, 0x00010000u, high, low, high, low, 0x3Fu, 0u, 0x00040004u, 1u, 0u, 0u, 0u})
-        Put32(out, value);
+        AppendLittleEndian(out, value, 4);
     return out;
 }
 
@@ -162,8 +151,8 @@ std::string VersionResource(const VersionFields& fields)
     }
     std::string table = Block("040904B0", TextBlock, "", 0, strings);
     std::string translation;
-    Put16(translation, 0x0409);
-    Put16(translation, 1200);
+    AppendLittleEndian(translation, 0x0409, 2);
+    AppendLittleEndian(translation, 1200, 2);
     std::string variables = Block("VarFileInfo", TextBlock, "", 0, {Block("Translation", BinaryBlock, translation, 4, {})});
     return Block("VS_VERSION_INFO", BinaryBlock, FixedFileInfo(fields.version), 52,
         {Block("StringFileInfo", TextBlock, "", 0, {table}), variables});

@@ -1,7 +1,9 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "common/file_reading.h"
 #include "Quorvel/icon_writer.h"
 #include "Quorvel/pe_file_updater.h"
 #include "Quorvel/pe_layout.h"
@@ -44,7 +46,7 @@ std::string Field(const std::string& image, size_t at)
 
 std::string ReadAll(const std::string& path)
 {
-    return ReadBinaryFile(path).value_or("");
+    return ReadWholeFile(path);
 }
 
 void WriteAll(const std::string& path, const std::string& bytes)
@@ -222,7 +224,7 @@ TEST(PeFileUpdaterTest, RefusedOrDiscardedLeavesTheFileAsItWas)
     EXPECT_FALSE(updater.End(false));
     EXPECT_EQ(updater.lastError, "sections follow the resource section");
     EXPECT_EQ(ReadAll(exe), original);
-    EXPECT_FALSE(ReadBinaryFile(exe + ".resources-tmp"));
+    EXPECT_FALSE(std::filesystem::exists(exe + ".resources-tmp"));
 
     WriteAll(exe, HostLike(SampleTree(), false).Build());
     std::string kept = ReadAll(exe);
