@@ -63,12 +63,70 @@ uint32_t SubdirectoryOf(uint32_t child)
     return child & ~HighBit;
 }
 
-// One level of the tree being written: its entries' names and where each
-// child (a directory or a data entry) will be.
-struct Level {
-    std::vector<ResourceName> names;
-    std::vector<uint32_t> children;
+// One directory being written: its entries' names in order.
+using Level = std::vector<ResourceName>;
+
+// The directories of a tree in writing order: the root, each type's names,
+// each name's languages; the leaves are the resources in tree order.
+struct TreeLevels {
+    std::vector<Level> levels;
+    size_t nameLevels = 0;
+    std::vector<const std::string*> leaves;
 };
+
+TreeLevels LevelsOf(const ResourceTree& tree)
+{
+    TreeLevels out;
+    out.levels.resize(1);
+    std::vector<Level> languageLevels;
+    for (const auto& [key, data] : tree) {
+        Level& types = out.levels[0];
+        bool newType = types.empty() || !(types.back() == key.type);
+        if (newType) {
+            types.push_back(key.type);
+            out.levels.push_back({});
+        }
+        Level& names = out.levels.back();
+        if (newType || !(names.back() == key.name)) {
+            names.push_back(key.name);
+            languageLevels.push_back({});
+        }
+        languageLevels.back().push_back(ResourceName::Number(key.language));
+        out.leaves.push_back(&data);
+    }
+    out.nameLevels = out.levels.size() - 1;
+    for (Level& level : languageLevels)
+        out.levels.push_back(std::move(level));
+    for (const Level& level : out.levels) {
+        if (level.size() > 0xFFFF)
+            throw std::runtime_error("too many resources");
+    }
+    return out;
+}
+
+// Each directory's header and entries. The root's children are the name
+// levels, the name levels' the language levels in order, the language
+// levels' the data entries.
+void WriteDirectories(std::string& out, const TreeLevels& tree, const std::vector<uint32_t>& levelOffsets,
+    uint32_t entries, const std::map<std::u16string, uint32_t>& strings)
+{
+    size_t nextLevel = 1;
+    uint32_t nextLeaf = 0;
+    for (size_t k = 0; k < tree.levels.size(); ++k) {
+        const Level& names = tree.levels[k];
+        size_t at = levelOffsets[k];
+        uint16_t named = static_cast<uint16_t>(
+            std::count_if(names.begin(), names.end(), [](const ResourceName& name) { return !name.isInteger; }));
+        WriteU16At(out, at + 12, named);
+        WriteU16At(out, at + 14, static_cast<uint16_t>(names.size() - named));
+        bool leafLevel = k > tree.nameLevels;
+        for (size_t i = 0; i < names.size(); ++i) {
+            size_t entry = at + 16 + 8 * i;
+            WriteU32At(out, entry, names[i].isInteger ? names[i].id : (HighBit | strings.at(names[i].text)));
+            WriteU32At(out, entry + 4, leafLevel ? entries + 16 * nextLeaf++ : (HighBit | levelOffsets[nextLevel++]));
+        }
+    }
+}
 
 }
 
@@ -126,57 +184,25 @@ ResourceTree ReadResourceTree(const std::string& image, const PeLayout& layout)
 
 std::string BuildResourceSection(const ResourceTree& tree, uint32_t sectionRva)
 {
-    // The levels in writing order: the root, each type's names, each
-    // name's languages; the leaves are the resources in tree order.
-    std::vector<Level> levels(1);
-    std::vector<const std::string*> leaves;
-    const ResourceName* lastType = nullptr;
-    const ResourceName* lastName = nullptr;
-    std::vector<size_t> nameLevels;
-    std::vector<Level> languageLevels;
-    for (const auto& [key, data] : tree) {
-        bool newType = !lastType || !(*lastType == key.type);
-        if (newType) {
-            levels[0].names.push_back(key.type);
-            levels.push_back({});
-            nameLevels.push_back(levels.size() - 1);
-            lastName = nullptr;
-        }
-        bool newName = newType || !(*lastName == key.name);
-        if (newName) {
-            levels[nameLevels.back()].names.push_back(key.name);
-            languageLevels.push_back({});
-        }
-        languageLevels.back().names.push_back(ResourceName::Number(key.language));
-        leaves.push_back(&data);
-        lastType = &key.type;
-        lastName = &key.name;
-    }
-    for (Level& level : languageLevels)
-        levels.push_back(std::move(level));
-
-    for (const Level& level : levels) {
-        if (level.names.size() > 0xFFFF)
-            throw std::runtime_error("too many resources");
-    }
-    auto sizeOf = [](const Level& level) { return 16 + 8 * static_cast<uint32_t>(level.names.size()); };
+    TreeLevels levelled = LevelsOf(tree);
+    const std::vector<Level>& levels = levelled.levels;
     std::vector<uint32_t> levelOffsets;
     uint32_t offset = 0;
     for (const Level& level : levels) {
         levelOffsets.push_back(offset);
-        offset += sizeOf(level);
+        offset += 16 + 8 * static_cast<uint32_t>(level.size());
     }
     uint32_t entries = offset;
-    offset += 16 * static_cast<uint32_t>(leaves.size());
+    offset += 16 * static_cast<uint32_t>(levelled.leaves.size());
     std::map<std::u16string, uint32_t> strings;
     for (const Level& level : levels) {
-        for (const ResourceName& name : level.names) {
+        for (const ResourceName& name : level) {
             if (!name.isInteger && strings.emplace(name.text, offset).second)
                 offset += 2 + 2 * static_cast<uint32_t>(name.text.size());
         }
     }
     std::vector<uint32_t> dataOffsets;
-    for (const std::string* data : leaves) {
+    for (const std::string* data : levelled.leaves) {
         offset = AlignUp(offset, 8);
         dataOffsets.push_back(offset);
         // A section's size is 32-bit; stay well inside it.
@@ -186,37 +212,17 @@ std::string BuildResourceSection(const ResourceTree& tree, uint32_t sectionRva)
     }
 
     std::string out(offset, '\0');
-    // Children: the root's are the name levels, the name levels' are the
-    // language levels in order, the language levels' are the data entries.
-    size_t nextLevel = 1;
-    size_t nextLeaf = 0;
-    for (size_t k = 0; k < levels.size(); ++k) {
-        const Level& level = levels[k];
-        size_t at = levelOffsets[k];
-        uint16_t named = 0;
-        for (const ResourceName& name : level.names)
-            named += name.isInteger ? 0 : 1;
-        WriteU16At(out, at + 12, named);
-        WriteU16At(out, at + 14, static_cast<uint16_t>(level.names.size() - named));
-        bool leafLevel = k > nameLevels.size();
-        for (size_t i = 0; i < level.names.size(); ++i) {
-            size_t entry = at + 16 + 8 * i;
-            const ResourceName& name = level.names[i];
-            WriteU32At(out, entry, name.isInteger ? name.id : (HighBit | strings.at(name.text)));
-            uint32_t child = leafLevel ? entries + 16 * static_cast<uint32_t>(nextLeaf++)
-                                       : (HighBit | levelOffsets[nextLevel++]);
-            WriteU32At(out, entry + 4, child);
-        }
-    }
+    WriteDirectories(out, levelled, levelOffsets, entries, strings);
     for (const auto& [text, at] : strings) {
         WriteU16At(out, at, static_cast<uint16_t>(text.size()));
         for (size_t i = 0; i < text.size(); ++i)
             WriteU16At(out, at + 2 + 2 * i, static_cast<uint16_t>(text[i]));
     }
-    for (size_t k = 0; k < leaves.size(); ++k) {
+    for (size_t k = 0; k < levelled.leaves.size(); ++k) {
+        const std::string& data = *levelled.leaves[k];
         WriteU32At(out, entries + 16 * k, sectionRva + dataOffsets[k]);
-        WriteU32At(out, entries + 16 * k + 4, static_cast<uint32_t>(leaves[k]->size()));
-        out.replace(dataOffsets[k], leaves[k]->size(), *leaves[k]);
+        WriteU32At(out, entries + 16 * k + 4, static_cast<uint32_t>(data.size()));
+        out.replace(dataOffsets[k], data.size(), data);
     }
     return out;
 }
