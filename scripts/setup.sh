@@ -3,6 +3,7 @@
 # Idempotent: packages already present are not touched, and apt is not
 # consulted at all when everything is there.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build file
@@ -12,6 +13,7 @@ packages=(
   wine wine64 wine32:i386
   zlib1g-dev
   xvfb xauth xdotool python3
+  chromium
 )
 
 missing=()
@@ -31,3 +33,19 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 command -v dotnet >/dev/null || { echo "setup: the dotnet CLI is needed to restore the WebView2 SDK" >&2; exit 1; }
+
+# Node runs the engine bridge of the end-to-end tests; Debian's own is used
+# only where the machine has none.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+fi
+# The bridge's packages, exactly as locked; fetched again only when the
+# lock changes.
+bridge=tests/e2e/engine_bridge
+if ! cmp -s "$bridge/package-lock.json" "$bridge/node_modules/.velmora-lock"; then
+  echo "setup: installing the engine bridge's npm packages"
+  (cd "$bridge" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  cp "$bridge/package-lock.json" "$bridge/node_modules/.velmora-lock"
+fi

@@ -82,6 +82,21 @@ export_with() {
   echo "$folder"
 }
 
+# The sample game exported into folder $1 by the tool, with the sample
+# extension; the caller sets sample, tool, velmora, tandrel and dist. The
+# game's folder, with its assets made, is left in $app.
+export_sample_game() {
+  app=$(new_folder)
+  cp -r "$sample/." "$app/"
+  python3 "$app/tools/make_assets.py" "$app"
+  cp "$tandrel" "$app/Tandrel.dll"
+  local programs
+  programs=$(new_folder)
+  cp "$velmora" "$programs/Velmora.exe"
+  cp "$dist/Quorvel.exe" "$dist/WebView2Loader.dll" "$programs/"
+  VELMORA_PROGRAMS_DIR=$programs "$tool" export "$app" "$1" >"$E2E_ROOT/export.txt"
+}
+
 # The log lines of the runtime double in folder $1 that start with $2.
 logged() {
   grep -a "^$2" "$1/webview2-double-log.txt" | tr -d '\r'

@@ -15,15 +15,8 @@ for program in "$dist/Quorvel.exe" "$dist/WebView2Loader.dll"; do
   [ -f "$program" ] || { echo "missing $program: build every preset first (scripts/build.sh)" >&2; exit 1; }
 done
 
-app=$(new_folder)
-cp -r "$sample/." "$app/"
-python3 "$app/tools/make_assets.py" "$app"
-cp "$tandrel" "$app/Tandrel.dll"
-programs=$(new_folder)
-cp "$velmora" "$programs/Velmora.exe"
-cp "$dist/Quorvel.exe" "$dist/WebView2Loader.dll" "$programs/"
 export_folder="$E2E_ROOT/star-catcher"
-VELMORA_PROGRAMS_DIR=$programs "$tool" export "$app" "$export_folder" >"$E2E_ROOT/export.txt"
+export_sample_game "$export_folder"
 expect_eq "export succeeds" 0 $?
 expect_eq "the export holds exactly the game's files" "Quorvel.exe
 Star Catcher.exe

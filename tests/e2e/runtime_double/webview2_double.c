@@ -26,7 +26,15 @@
  * Directives: #fail-environment | #old-runtime (no
  * ICoreWebView2Environment14 and no ICoreWebView2_23) |
  * #runtime-after-install (no runtime until "runtime-installed.txt" exists
- * beside the DLL, as the test bootstrapper leaves it). */
+ * beside the DLL, as the test bootstrapper leaves it) | #engine <port>.
+ *
+ * With "#engine <port>" a real page plays instead of the steps: the double
+ * connects to the engine bridge on 127.0.0.1:<port> at the first navigation
+ * and raises the engine's events (requests, DOMContentLoaded, title, full
+ * screen, messages, navigations, new windows, close) as they come; the
+ * host's answers, posted messages, navigations and visibility go back to it.
+ * Requests are answered with the body read from the host's stream on
+ * another thread, as the runtime reads it. */
 #include <windows.h>
 #include <objbase.h>
 #include <stdio.h>
@@ -34,6 +42,7 @@
 #include <wchar.h>
 
 #include "WebView2.h"
+#include "engine_link.h"
 
 typedef struct Object Object;
 typedef void (*Step)(void);
@@ -70,6 +79,7 @@ static int scriptCount, scriptNext, responseCount;
 static WCHAR documentTitle[512] = L"";
 static WCHAR pageUri[2048] = L"";
 static BOOL containsFullScreenElement;
+static RECT controllerBounds;
 static Step pending[8];
 static int pendingCount;
 
@@ -122,6 +132,38 @@ static WCHAR* Wide(const char* text)
     WCHAR* out = (WCHAR*)CoTaskMemAlloc(length * sizeof(WCHAR));
     MultiByteToWideChar(CP_UTF8, 0, text, -1, out, length);
     return out;
+}
+
+/* The whole text in UTF-8, malloc'd: for what may be longer than a log line. */
+static char* Utf8Copy(const WCHAR* text)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
+    char* out = (char*)malloc(length > 0 ? length : 1);
+    out[0] = 0;
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out, length, NULL, NULL);
+    return out;
+}
+
+/* Tells the engine bridge, when there is one, of a call of the host's:
+ * {"type":<type>} with one string field if a name is given. */
+static void TellEngine(const char* type, const char* name, const WCHAR* value)
+{
+    if (!EngineConnected())
+        return;
+    Buffer line = {0};
+    BufferAppendText(&line, "{\"type\":");
+    BufferAppendJsonString(&line, type);
+    if (name) {
+        char* utf8 = Utf8Copy(value);
+        BufferAppendText(&line, ",");
+        BufferAppendJsonString(&line, name);
+        BufferAppendText(&line, ":");
+        BufferAppendJsonString(&line, utf8);
+        free(utf8);
+    }
+    BufferAppendText(&line, "}");
+    EngineSend(line.bytes, NULL, 0);
+    BufferFree(&line);
 }
 
 static WCHAR* CopyWide(const WCHAR* text)
@@ -404,19 +446,44 @@ static HRESULT STDMETHODCALLTYPE TryGetMessageString(ICoreWebView2WebMessageRece
     return args->text2 ? S_OK : E_INVALIDARG;
 }
 
+/* The value of a header in "Name: value" lines, matched without case. */
+static WCHAR* FindHeader(const WCHAR* lines, LPCWSTR name)
+{
+    size_t length = wcslen(name);
+    for (const WCHAR* line = lines; line && *line;) {
+        const WCHAR* end = wcschr(line, L'\n');
+        if (_wcsnicmp(line, name, length) == 0 && line[length] == L':') {
+            const WCHAR* value = line + length + 1;
+            while (*value == L' ')
+                ++value;
+            size_t size = end ? (size_t)(end - value) : wcslen(value);
+            WCHAR* out = (WCHAR*)CoTaskMemAlloc((size + 1) * sizeof(WCHAR));
+            memcpy(out, value, size * sizeof(WCHAR));
+            out[size] = 0;
+            return out;
+        }
+        line = end ? end + 1 : NULL;
+    }
+    return NULL;
+}
+
 static HRESULT STDMETHODCALLTYPE GetHeader(ICoreWebView2HttpRequestHeaders* This, LPCWSTR name, LPWSTR* value)
 {
-    Object* headers = (Object*)This;
-    if (!headers->text || _wcsicmp(name, L"Range") != 0)
-        return E_INVALIDARG;
-    *value = CopyWide(headers->text);
-    return S_OK;
+    *value = FindHeader(((Object*)This)->text, name);
+    return *value ? S_OK : E_INVALIDARG;
 }
 
 static HRESULT STDMETHODCALLTYPE ContainsHeader(ICoreWebView2HttpRequestHeaders* This, LPCWSTR name, BOOL* present)
 {
-    Object* headers = (Object*)This;
-    *present = headers->text && _wcsicmp(name, L"Range") == 0;
+    WCHAR* value = FindHeader(((Object*)This)->text, name);
+    *present = value != NULL;
+    CoTaskMemFree(value);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetMethod(ICoreWebView2WebResourceRequest* This, LPWSTR* method)
+{
+    *method = CopyWide(((Object*)This)->text2 ? ((Object*)This)->text2 : L"GET");
     return S_OK;
 }
 
@@ -508,7 +575,31 @@ static HRESULT STDMETHODCALLTYPE PostJson(ICoreWebView2_23* This, LPCWSTR json)
 {
     (void)This;
     Log("posted json %s", Utf8(json));
+    TellEngine("post", "json", json);
     return S_OK;
+}
+
+/* {"type":"post","json":..,"handles":[folder path or null, ...]} */
+static void TellPostWithHandles(LPCWSTR json, Object* collection)
+{
+    if (!EngineConnected())
+        return;
+    Buffer line = {0};
+    char* text = Utf8Copy(json);
+    BufferAppendText(&line, "{\"type\":\"post\",\"json\":");
+    BufferAppendJsonString(&line, text);
+    BufferAppendText(&line, ",\"handles\":[");
+    for (int i = 0; collection && i < collection->number; ++i) {
+        Object* handle = (Object*)collection->items[i];
+        char* path = handle ? Utf8Copy(handle->text) : NULL;
+        BufferAppendText(&line, i ? "," : "");
+        BufferAppendJsonString(&line, path);
+        free(path);
+    }
+    BufferAppendText(&line, "]}");
+    EngineSend(line.bytes, NULL, 0);
+    free(text);
+    BufferFree(&line);
 }
 
 static HRESULT STDMETHODCALLTYPE PostJsonWithObjects(ICoreWebView2_23* This, LPCWSTR json,
@@ -521,6 +612,7 @@ static HRESULT STDMETHODCALLTYPE PostJsonWithObjects(ICoreWebView2_23* This, LPC
         Object* handle = (Object*)collection->items[i];
         Log("handle %d %s", i, handle ? Utf8(handle->text) : "-");
     }
+    TellPostWithHandles(json, collection);
     return S_OK;
 }
 
@@ -545,10 +637,23 @@ static HRESULT STDMETHODCALLTYPE GetCoreWebView2(ICoreWebView2Controller* This, 
     return S_OK;
 }
 
+/* The engine's viewport follows the controller's bounds. */
+static void TellBounds(void)
+{
+    if (!EngineConnected())
+        return;
+    char text[96];
+    snprintf(text, sizeof text, "{\"type\":\"bounds\",\"width\":%ld,\"height\":%ld}",
+        controllerBounds.right - controllerBounds.left, controllerBounds.bottom - controllerBounds.top);
+    EngineSend(text, NULL, 0);
+}
+
 static HRESULT STDMETHODCALLTYPE PutBounds(ICoreWebView2Controller* This, RECT bounds)
 {
     (void)This;
     Log("bounds %ld %ld %ld %ld", bounds.left, bounds.top, bounds.right, bounds.bottom);
+    controllerBounds = bounds;
+    TellBounds();
     return S_OK;
 }
 
@@ -557,6 +662,7 @@ static HRESULT STDMETHODCALLTYPE PutIsVisible(ICoreWebView2Controller* This, BOO
     (void)This;
     CheckThread("put_IsVisible");
     Log("controller visible %d window=%d", visible, IsWindowVisible(parentWindow) ? 1 : 0);
+    TellEngine("visible", "visible", visible ? L"1" : L"0");
     return S_OK;
 }
 
@@ -565,6 +671,7 @@ static HRESULT STDMETHODCALLTYPE CloseController(ICoreWebView2Controller* This)
     (void)This;
     CheckThread("Close");
     Log("controller closed");
+    TellEngine("controller-closed", NULL, NULL);
     return S_OK;
 }
 
@@ -645,6 +752,8 @@ static HRESULT STDMETHODCALLTYPE GetSource(ICoreWebView2_23* This, LPWSTR* uri)
 }
 
 static ICoreWebView2NavigationStartingEventArgsVtbl navigationArgsVtbl;
+static int EnginePort(void);
+static void EngineNavigate(LPCWSTR uri);
 static Object* UriArgs(void* vtbl, const char* uri);
 static void RaiseWith(IUnknown* handler, void* sender, Object* args);
 
@@ -664,7 +773,10 @@ static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_23* This, LPCWSTR uri)
         return S_OK;
     }
     wcsncpy(pageUri, uri, 2047);
-    Schedule(RunScriptStep);
+    if (EnginePort())
+        EngineNavigate(uri);
+    else
+        Schedule(RunScriptStep);
     return S_OK;
 }
 
@@ -686,6 +798,7 @@ static HRESULT STDMETHODCALLTYPE OpenDevTools(ICoreWebView2_23* This)
 {
     (void)This;
     Log("devtools opened");
+    TellEngine("devtools", NULL, NULL);
     return S_OK;
 }
 
@@ -733,6 +846,7 @@ static void SetUpVtbls(void)
     COMMON(requestVtbl);
     *(void**)&requestVtbl.get_Uri = (void*)GetArgsUri;
     requestVtbl.get_Headers = GetRequestHeaders;
+    requestVtbl.get_Method = GetMethod;
     COMMON(resourceArgsVtbl);
     resourceArgsVtbl.get_Request = GetRequest;
     resourceArgsVtbl.put_Response = PutResponse;
@@ -839,6 +953,8 @@ typedef HRESULT(STDMETHODCALLTYPE* Invoke2)(IUnknown* This, IUnknown* sender, IU
 
 static void Raise(IUnknown* handler, void* sender, void* args)
 {
+    if (!handler)
+        return;
     /* Every event handler's Invoke takes (sender, args) after This. */
     Invoke2 invoke = (Invoke2)((void**)handler->lpVtbl)[3];
     UINT_PTR probe = EnterCallback();
@@ -856,7 +972,8 @@ static void RaiseWith(IUnknown* handler, void* sender, Object* args)
 
 typedef struct BodyCopy {
     IStream* body;
-    FILE* out; /* NULL: only count the bytes */
+    FILE* out;       /* NULL: not written out */
+    Buffer* collect; /* NULL: not kept */
     unsigned long long bytes;
 } BodyCopy;
 
@@ -874,6 +991,8 @@ static DWORD WINAPI CopyBody(void* argument)
     while (SUCCEEDED(copy->body->lpVtbl->Read(copy->body, buffer, sizeof buffer, &got)) && got > 0) {
         if (copy->out)
             fwrite(buffer, 1, got, copy->out);
+        if (copy->collect)
+            BufferAppend(copy->collect, buffer, got);
         copy->bytes += got;
     }
     if (ownThread)
@@ -901,8 +1020,8 @@ static void WriteResponse(const char* uri, Object* response, BOOL onlyOnThread)
     swprintf(path, MAX_PATH, L"%lsresponse-%d.txt", folder, ++responseCount);
     FILE* out = _wfopen(path, L"wb");
     fprintf(out, "%d %s\n%s\n\n", response->number, Utf8(response->text), Utf8(response->text2));
-    BodyCopy first = {(IStream*)response->held, out, 0};
-    BodyCopy again = {(IStream*)response->held, NULL, 0};
+    BodyCopy first = {(IStream*)response->held, out, NULL, 0};
+    BodyCopy again = {(IStream*)response->held, NULL, NULL, 0};
     if (first.body && onlyOnThread) {
         CopyOnThread(&first);
     } else if (first.body) {
@@ -933,30 +1052,48 @@ static BOOL Filtered(const WCHAR* uri, unsigned source)
     return FALSE;
 }
 
-static void Request(const char* argument, BOOL onThread, unsigned source)
+/* Raises WebResourceRequested for a request the filters admit; returns the
+ * answer the host put, with a reference of the caller's, or NULL. */
+static Object* RaiseRequest(const char* uri, const char* method, const char* headerLines, unsigned source,
+    BOOL* intercepted)
 {
-    char uri[2048] = "", range[256] = "";
-    sscanf(argument, "%2047s %255[^\n]", uri, range);
     WCHAR* wideUri = Wide(uri);
-    BOOL intercepted = webResourceRequested && Filtered(wideUri, source);
+    *intercepted = webResourceRequested && Filtered(wideUri, source);
     CoTaskMemFree(wideUri);
-    if (!intercepted) {
+    if (!*intercepted) {
         Log("request %s not intercepted", uri);
-        return;
+        return NULL;
     }
     Object* headers = NewObject(&headersVtbl, noInterfaces, NULL);
-    headers->text = range[0] ? Wide(range) : NULL;
+    headers->text = Wide(headerLines);
     Object* request = NewObject(&requestVtbl, noInterfaces, NULL);
     request->text = Wide(uri);
+    request->text2 = Wide(method);
     request->held = (IUnknown*)headers;
     Object* args = NewObject(&resourceArgsVtbl, noInterfaces, NULL);
     args->held = (IUnknown*)request;
     Raise(webResourceRequested, webView, args);
-    if (args->handler)
-        WriteResponse(uri, (Object*)args->handler, onThread);
+    Object* response = (Object*)args->handler;
+    if (response)
+        response->references++;
     else
         Log("request %s unanswered", uri);
     ReleaseOf(args);
+    return response;
+}
+
+static void Request(const char* argument, BOOL onThread, unsigned source)
+{
+    char uri[2048] = "", range[256] = "", lines[300] = "";
+    sscanf(argument, "%2047s %255[^\n]", uri, range);
+    if (range[0])
+        snprintf(lines, sizeof lines, "Range: %s", range);
+    BOOL intercepted;
+    Object* response = RaiseRequest(uri, "GET", lines, source, &intercepted);
+    if (!response)
+        return;
+    WriteResponse(uri, response, onThread);
+    ReleaseOf(response);
 }
 
 static Object* UriArgs(void* vtbl, const char* uri)
@@ -1053,6 +1190,199 @@ static void RunScriptStep(void)
     memcpy(command, line, length < 63 ? length : 63);
     Schedule(RunScriptStep);
     RunStep(command, space ? space + 1 : "");
+}
+
+/* ---- the engine mode: a real page through the engine bridge ---- */
+
+#define ENGINE_LINE (WM_APP + 1)
+
+/* The port of an "#engine <port>" directive, or 0 for a scripted page. */
+static int EnginePort(void)
+{
+    for (int i = 0; i < scriptCount; ++i) {
+        if (strncmp(scriptLines[i], "#engine ", 8) == 0)
+            return atoi(scriptLines[i] + 8);
+    }
+    return 0;
+}
+
+static BOOL FieldIs(const char* line, const char* key, const char* expected)
+{
+    Buffer value = {0};
+    BOOL same = JsonField(line, key, &value) && strcmp(value.bytes, expected) == 0;
+    BufferFree(&value);
+    return same;
+}
+
+/* A field's text, malloc'd; "" when the field is missing. */
+static char* FieldText(const char* line, const char* key)
+{
+    Buffer value = {0};
+    if (!JsonField(line, key, &value) || !value.bytes)
+        BufferAppendText(&value, "");
+    return value.bytes;
+}
+
+static void SendLine(Buffer* line, const void* body, size_t bodyLength)
+{
+    EngineSend(line->bytes, body, bodyLength);
+    BufferFree(line);
+}
+
+/* Answers the bridge with the host's response: the status, reason and
+ * header lines, then the body as read from the host's stream on another
+ * thread, from position 0 to the end. */
+static void EngineRequest(const char* line)
+{
+    char* id = FieldText(line, "id");
+    char* uri = FieldText(line, "uri");
+    char* method = FieldText(line, "method");
+    char* headers = FieldText(line, "headers");
+    unsigned source = FieldIs(line, "kind", "service-worker") ? COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER
+                                                               : COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+    BOOL intercepted;
+    Object* response = RaiseRequest(uri, method[0] ? method : "GET", headers, source, &intercepted);
+    Buffer out = {0};
+    BufferAppendText(&out, "{\"type\":\"response\",\"id\":");
+    BufferAppendText(&out, id);
+    if (!response) {
+        BufferAppendText(&out, intercepted ? ",\"intercepted\":true,\"answered\":false}" : ",\"intercepted\":false}");
+        SendLine(&out, NULL, 0);
+    } else {
+        Buffer body = {0};
+        BodyCopy copy = {(IStream*)response->held, NULL, &body, 0};
+        if (copy.body)
+            CopyOnThread(&copy);
+        char* reason = Utf8Copy(response->text);
+        char* lines = Utf8Copy(response->text2);
+        char number[64];
+        BufferAppendText(&out, ",\"intercepted\":true,\"answered\":true,\"status\":");
+        snprintf(number, sizeof number, "%d", response->number);
+        BufferAppendText(&out, number);
+        BufferAppendText(&out, ",\"reason\":");
+        BufferAppendJsonString(&out, reason);
+        BufferAppendText(&out, ",\"headers\":");
+        BufferAppendJsonString(&out, lines);
+        snprintf(number, sizeof number, ",\"stream\":%s,\"bodyLength\":%llu}", copy.body ? "true" : "false",
+            (unsigned long long)body.length);
+        BufferAppendText(&out, number);
+        Log("request %s answered %d with %llu bytes", uri, response->number, (unsigned long long)body.length);
+        SendLine(&out, body.bytes, body.length);
+        BufferFree(&body);
+        free(reason);
+        free(lines);
+        ReleaseOf(response);
+    }
+    free(id);
+    free(uri);
+    free(method);
+    free(headers);
+}
+
+/* The host's window after it heard of a full-screen change. */
+static void EngineWindowReport(void)
+{
+    RECT frame, client;
+    MONITORINFO monitor = {0};
+    monitor.cbSize = sizeof(monitor);
+    GetWindowRect(parentWindow, &frame);
+    GetClientRect(parentWindow, &client);
+    GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    char text[256];
+    snprintf(text, sizeof text,
+        "{\"type\":\"window\",\"frame\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"monitor\":[%ld,%ld,%ld,%ld]}",
+        frame.left, frame.top, frame.right, frame.bottom, client.right, client.bottom, monitor.rcMonitor.left,
+        monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom);
+    EngineSend(text, NULL, 0);
+}
+
+/* NavigationStarting or NewWindowRequested for the engine, which waits for
+ * the flag the host set (cancel or handled) to go on. */
+static void EngineUriEvent(const char* line, void* vtbl, IUnknown* handler, const char* answer, const char* flag)
+{
+    char* id = FieldText(line, "id");
+    char* uri = FieldText(line, "uri");
+    Object* args = UriArgs(vtbl, uri);
+    args->references++;
+    RaiseWith(handler, webView, args);
+    Log("%s %s %s=%d", answer, uri, flag, args->flag);
+    char text[128];
+    snprintf(text, sizeof text, "{\"type\":\"%s\",\"id\":%s,\"%s\":%s}", answer, id, flag, args->flag ? "true" : "false");
+    EngineSend(text, NULL, 0);
+    ReleaseOf(args);
+    free(id);
+    free(uri);
+}
+
+static void EngineStep(const char* line)
+{
+    char* type = FieldText(line, "type");
+    if (strcmp(type, "request") != 0)
+        Log("engine %s", type);
+    if (strcmp(type, "request") == 0) {
+        EngineRequest(line);
+    } else if (strcmp(type, "domcontentloaded") == 0) {
+        Raise(domContentLoaded, webView, NULL);
+    } else if (strcmp(type, "title") == 0) {
+        char* title = FieldText(line, "title");
+        MultiByteToWideChar(CP_UTF8, 0, title, -1, documentTitle, 512);
+        free(title);
+        Raise(documentTitleChanged, webView, NULL);
+    } else if (strcmp(type, "fullscreen") == 0) {
+        containsFullScreenElement = FieldIs(line, "on", "true");
+        Raise(fullScreenChanged, webView, NULL);
+        LogWindow();
+        EngineWindowReport();
+    } else if (strcmp(type, "message") == 0) {
+        Buffer text = {0};
+        Object* args = UriArgs(&messageArgsVtbl, Utf8(pageUri));
+        if (JsonField(line, "text", &text))
+            args->text2 = Wide(text.bytes ? text.bytes : "");
+        BufferFree(&text);
+        RaiseWith(webMessageReceived, webView, args);
+    } else if (strcmp(type, "navigation") == 0) {
+        EngineUriEvent(line, &navigationArgsVtbl, navigationStarting, "navigation-result", "cancel");
+    } else if (strcmp(type, "newwindow") == 0) {
+        EngineUriEvent(line, &newWindowArgsVtbl, newWindowRequested, "newwindow-result", "handled");
+    } else if (strcmp(type, "close") == 0) {
+        Raise(windowCloseRequested, webView, NULL);
+    }
+    free(type);
+}
+
+/* Lines from the bridge arrive here, on the UI thread, through the host's
+ * own message loop. */
+static LRESULT CALLBACK EngineWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != ENGINE_LINE)
+        return DefWindowProcW(window, message, wParam, lParam);
+    char* line = (char*)lParam;
+    if (!line) {
+        Log("engine connection ended");
+        return 0;
+    }
+    EngineStep(line);
+    free(line);
+    return 0;
+}
+
+static void EngineNavigate(LPCWSTR uri)
+{
+    if (!EngineConnected()) {
+        WNDCLASSW windowClass = {0};
+        windowClass.lpfnWndProc = EngineWindowProc;
+        windowClass.hInstance = self;
+        windowClass.lpszClassName = L"WebView2DoubleEngine";
+        RegisterClassW(&windowClass);
+        HWND window = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, self, NULL);
+        if (!EngineConnect(EnginePort(), window, ENGINE_LINE)) {
+            Log("engine bridge not reachable on port %d", EnginePort());
+            return;
+        }
+        Log("engine connected");
+        TellBounds();
+    }
+    TellEngine("navigate", "uri", uri);
 }
 
 /* ---- the loader's exports ---- */
