@@ -130,7 +130,7 @@ module.exports = async function sampleGame(bridge, args) {
     await page.evaluate(() => document.getElementById("bgm").play());
     await page.waitForFunction(() => document.getElementById("bgm").currentTime > 0.3, { timeout: 20000 });
     bridge.report("music plays", true);
-    bridge.report("music seeked to", (await seek(page, "bgm", 1.5)).at >= 1.5);
+    bridge.report("music seeked to", (await seek(page, "bgm", 1.5)).at.toFixed(1));
   });
   await step(bridge, "service worker", async () =>
     bridge.report("service worker", await textOf(page, "worker", (text) => text.includes("fetched"), "the worker line")));
