@@ -8,8 +8,11 @@ if(CMAKE_CROSSCOMPILING)
   file(MAKE_DIRECTORY "${json_root}")
   file(CREATE_LINK "${VELMORA_NLOHMANN_DIR}/nlohmann" "${json_root}/nlohmann" SYMBOLIC)
   target_include_directories(velmora_json SYSTEM INTERFACE "${json_root}")
-  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  # The cross compilers use Win32 threads, not winpthreads; GoogleTest gets
+  # the one piece of its thread support that needs std::mutex from us.
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+  target_compile_options(gtest PUBLIC "SHELL:-include ${CMAKE_SOURCE_DIR}/tests/windows/gtest_notification_win32.h")
 else()
   find_package(nlohmann_json 3.11 REQUIRED)
   target_link_libraries(velmora_json INTERFACE nlohmann_json::nlohmann_json)

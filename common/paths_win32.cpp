@@ -1,6 +1,5 @@
 #include "common/paths_win32.h"
 
-#include <mutex>
 #include <vector>
 
 #include <pathcch.h>
@@ -15,16 +14,16 @@ std::wstring PlatformPath(const std::string& path)
 
 std::string GetExecutablePath()
 {
-    static std::once_flag once;
-    static std::string cached;
-    std::call_once(once, [] {
+    // Found once; a static's initialisation is safe from any thread (and,
+    // unlike std::call_once, brings no system_error machinery along).
+    static const std::string cached = [] {
         const DWORD capacity = 32767;
         std::vector<wchar_t> module(capacity, L'\0');
         std::vector<wchar_t> canonical(capacity, L'\0');
         GetModuleFileNameW(nullptr, module.data(), capacity);
         PathCchCanonicalizeEx(canonical.data(), capacity, module.data(), PATHCCH_ALLOW_LONG_PATHS);
-        cached = WideToUtf8(StripLongPathPrefix(canonical.data()));
-    });
+        return WideToUtf8(StripLongPathPrefix(canonical.data()));
+    }();
     return cached;
 }
 

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build file
   g++ clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine32:i386
   zlib1g-dev

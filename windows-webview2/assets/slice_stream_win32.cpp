@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <stdexcept>
 
 #include "assets/byte_slice.h"
@@ -11,6 +10,18 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+// Holds a slim lock for as long as it lives.
+class Exclusive {
+public:
+    explicit Exclusive(SRWLOCK& held) : lock(held) { AcquireSRWLockExclusive(&lock); }
+    ~Exclusive() { ReleaseSRWLockExclusive(&lock); }
+    Exclusive(const Exclusive&) = delete;
+    Exclusive& operator=(const Exclusive&) = delete;
+
+private:
+    SRWLOCK& lock;
+};
 
 class SliceStream final : public IStream {
 public:
@@ -55,7 +66,7 @@ public:
     {
         if (!into)
             return STG_E_INVALIDPOINTER;
-        std::lock_guard<std::mutex> lock(guard);
+        Exclusive lock(guard);
         ULONG got = static_cast<ULONG>(slice.Read(into, count));
         if (read)
             *read = got;
@@ -71,7 +82,7 @@ public:
             from = ByteSlice::Origin::End;
         else if (origin != STREAM_SEEK_SET)
             return STG_E_INVALIDFUNCTION;
-        std::lock_guard<std::mutex> lock(guard);
+        Exclusive lock(guard);
         uint64_t now = slice.Seek(move.QuadPart, from);
         if (position)
             position->QuadPart = now;
@@ -96,7 +107,7 @@ public:
         *copy = nullptr;
         ByteSlice from(slice.Data(), slice.Length());
         {
-            std::lock_guard<std::mutex> lock(guard);
+            Exclusive lock(guard);
             from.Seek(static_cast<int64_t>(slice.Position()), ByteSlice::Origin::Begin);
         }
         try {
@@ -119,7 +130,7 @@ public:
     {
         if (!target)
             return STG_E_INVALIDPOINTER;
-        std::lock_guard<std::mutex> lock(guard);
+        Exclusive lock(guard);
         uint64_t want = std::min<uint64_t>(count.QuadPart, slice.Length() - slice.Position());
         const uint8_t* from = slice.Data() + slice.Position();
         uint64_t done = 0;
@@ -158,7 +169,7 @@ private:
     }
 
     std::atomic<ULONG> references {1};
-    std::mutex guard; // over the position, for callers that share one stream
+    SRWLOCK guard = SRWLOCK_INIT; // over the position, for callers that share one stream
     ByteSlice slice;
     std::shared_ptr<const void> keeper;
     IUnknown* marshaler = nullptr;

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "assets/slice_stream_win32.h"
@@ -13,6 +13,24 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+// Runs every job on a thread of its own, all at once, and waits for them.
+// The assertions stay on the test's thread: the test framework's results
+// are not kept for several threads.
+void RunAtOnce(std::vector<std::function<void()>>& jobs)
+{
+    std::vector<HANDLE> threads;
+    for (std::function<void()>& job : jobs) {
+        auto run = [](void* what) -> DWORD {
+            (*static_cast<std::function<void()>*>(what))();
+            return 0;
+        };
+        threads.push_back(CreateThread(nullptr, 0, run, &job, 0, nullptr));
+    }
+    WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+    for (HANDLE thread : threads)
+        CloseHandle(thread);
+}
 
 uint64_t SeekTo(IStream* stream, int64_t move, DWORD origin)
 {
@@ -117,20 +135,17 @@ TEST(SliceStream, ThreadsReadTheirOwnClonesAtOnce)
         bytes[i] = static_cast<char>(i * 31 >> 7);
     ComPtr<IStream> stream = CreateSliceStream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr);
     std::vector<std::string> reads(4);
-    std::vector<std::thread> readers;
+    std::vector<std::function<void()>> jobs;
     for (size_t i = 0; i < reads.size(); ++i) {
         ComPtr<IStream> clone;
         ASSERT_EQ(S_OK, stream->Clone(&clone));
-        readers.emplace_back([clone, &reads, i] { reads[i] = ReadAll(clone.Get(), static_cast<ULONG>(4093 + i)); });
+        jobs.push_back([clone, &reads, i] { reads[i] = ReadAll(clone.Get(), static_cast<ULONG>(4093 + i)); });
     }
     // One stream shared by two threads still hands out every byte once.
     std::string first, second;
-    std::thread one([&] { first = ReadAll(stream.Get(), 1000); });
-    std::thread two([&] { second = ReadAll(stream.Get(), 1000); });
-    for (std::thread& reader : readers)
-        reader.join();
-    one.join();
-    two.join();
+    jobs.push_back([&] { first = ReadAll(stream.Get(), 1000); });
+    jobs.push_back([&] { second = ReadAll(stream.Get(), 1000); });
+    RunAtOnce(jobs);
     for (const std::string& read : reads)
         EXPECT_TRUE(read == bytes);
     EXPECT_EQ(bytes.size(), first.size() + second.size());
