@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -218,26 +219,85 @@ struct NameKey {
     uint32_t index = 0;
 };
 
-NameKey KeyOf(std::string_view name, size_t from, uint32_t index)
+// Eight bytes of a name from a place on, big-endian, zero-padded.
+uint64_t EightBytesAt(std::string_view name, size_t from)
 {
-    NameKey key;
-    key.index = index;
-    for (size_t i = 0; i < 16; ++i) {
-        uint64_t byte = from + i < name.size() ? static_cast<uint8_t>(name[from + i]) : 0;
-        (i < 8 ? key.high : key.low) |= byte << (8 * (7 - i % 8));
+    if (from + 8 <= name.size()) {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, name.data() + from, 8);
+        return __builtin_bswap64(bytes);
     }
-    return key;
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < 8; ++i)
+        bytes = bytes << 8 | (from + i < name.size() ? static_cast<uint8_t>(name[from + i]) : 0);
+    return bytes;
 }
 
-size_t CommonPrefixLength(const std::vector<BundleEntry>& entries)
+NameKey KeyOf(std::string_view name, size_t from, uint32_t index)
+{
+    return {EightBytesAt(name, from), EightBytesAt(name, from + 8), index};
+}
+
+size_t SharedLength(std::string_view a, std::string_view b, size_t most)
+{
+    most = std::min({most, a.size(), b.size()});
+    return std::mismatch(a.begin(), a.begin() + most, b.begin()).first - a.begin();
+}
+
+// The keys of every entry after the prefix all names share, taken in one
+// sweep over the names: what the first and the last name share is the
+// likely prefix, and the keys are made again only if some name shares less.
+std::vector<NameKey> KeysAfterSharedPrefix(const std::vector<BundleEntry>& entries)
 {
     std::string_view first = entries.front().name;
-    size_t common = first.size();
-    for (const BundleEntry& entry : entries) {
-        auto [at, unused] = std::mismatch(first.begin(), first.begin() + common, entry.name.begin(), entry.name.end());
-        common = std::min<size_t>(common, at - first.begin());
+    size_t likely = SharedLength(first, entries.back().name, first.size());
+    size_t shared = likely;
+    std::vector<NameKey> keys;
+    keys.reserve(entries.size());
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        shared = SharedLength(first, entries[i].name, shared);
+        keys.push_back(KeyOf(entries[i].name, likely, i));
     }
-    return common;
+    if (shared != likely)
+        for (NameKey& key : keys)
+            key = KeyOf(entries[key.index].name, shared, key.index);
+    return keys;
+}
+
+// The key's 128 bits in digits of 11, the least significant first: digit
+// 0 is the low 11 bits of `low`, digit 11 the top 7 of `high`.
+const int DigitBits = 11;
+const int Digits = (128 + DigitBits - 1) / DigitBits;
+const size_t DigitValues = size_t(1) << DigitBits;
+
+uint32_t DigitOf(const NameKey& key, int digit)
+{
+    int shift = digit * DigitBits;
+    unsigned __int128 bits = static_cast<unsigned __int128>(key.high) << 64 | key.low;
+    return static_cast<uint32_t>(bits >> shift) & (DigitValues - 1);
+}
+
+// Sorts by key, least significant digit first, each pass stable, so keys
+// that tie keep the order of their entries. The counts of every digit are
+// taken in one read; a digit that every key shares costs no pass.
+void RadixSort(std::vector<NameKey>& keys)
+{
+    std::vector<uint32_t> counts(Digits * DigitValues);
+    for (const NameKey& key : keys)
+        for (int digit = 0; digit < Digits; ++digit)
+            ++counts[digit * DigitValues + DigitOf(key, digit)];
+    std::vector<NameKey> spare(keys.size());
+    for (int digit = 0; digit < Digits; ++digit) {
+        uint32_t* places = &counts[digit * DigitValues];
+        if (places[DigitOf(keys.front(), digit)] == keys.size())
+            continue;
+        uint32_t next = 0;
+        for (size_t value = 0; value < DigitValues; ++value)
+            next += std::exchange(places[value], next);
+        for (const NameKey& key : keys)
+            spare[places[DigitOf(key, digit)]++] = key;
+        keys.swap(spare);
+    }
 }
 
 }
@@ -252,24 +312,30 @@ void AssetBundle::IndexDirectory()
     // Small keys holding the bytes after the prefix all names share sort
     // without touching the names, mostly; the position breaks ties, so that
     // the first entry of a name comes first.
-    size_t common = CommonPrefixLength(directory);
-    std::vector<NameKey> keys;
-    keys.reserve(directory.size());
-    for (uint32_t i = 0; i < directory.size(); ++i)
-        keys.push_back(KeyOf(directory[i].name, common, i));
-    std::sort(keys.begin(), keys.end(), [this](const NameKey& a, const NameKey& b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        int order = directory[a.index].name.compare(directory[b.index].name);
-        return order < 0 || (order == 0 && a.index < b.index);
-    });
+    std::vector<NameKey> keys = KeysAfterSharedPrefix(directory);
+    RadixSort(keys);
+    // Names that tie on their keys differ further on, if at all: a stable
+    // sort by the names keeps the first entry of a name first.
+    auto sameKey = [](const NameKey& a, const NameKey& b) { return a.high == b.high && a.low == b.low; };
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end = std::find_if_not(run, keys.end(), [&](const NameKey& key) { return sameKey(key, *run); });
+        if (end - run > 1)
+            std::stable_sort(run, end, [this](const NameKey& a, const NameKey& b) {
+                return directory[a.index].name < directory[b.index].name;
+            });
+        run = end;
+    }
     std::vector<BundleEntry> sorted;
     sorted.reserve(keys.size());
-    for (const NameKey& key : keys)
-        if (sorted.empty() || sorted.back().name != directory[key.index].name)
-            sorted.push_back(directory[key.index]);
+    // The entries are read out of order: fetch a few ahead.
+    const size_t Ahead = 8;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (i + Ahead < keys.size())
+            __builtin_prefetch(&directory[keys[i + Ahead].index]);
+        const BundleEntry& entry = directory[keys[i].index];
+        if (sorted.empty() || sorted.back().name != entry.name)
+            sorted.push_back(entry);
+    }
     directory = std::move(sorted);
 }
 

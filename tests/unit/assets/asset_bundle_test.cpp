@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "assets/asset_bundle.h"
 #include "assets/bundle_istream.h"
@@ -178,6 +182,43 @@ TEST(AssetBundle, TheDirectoryIsOneSortedIndexOfViewsIntoTheImage)
     image.assign(image.size(), 'x');
     ASSERT_NE(streamed.Find("c"), nullptr);
     EXPECT_EQ("c", streamed.Find("c")->name);
+}
+
+// Against a plain stable sort by name: names longer than the sort's keys,
+// bytes above 0x7F, zeros inside names, names that begin others, repeats,
+// and a first and last name that share more than all names do.
+TEST(AssetBundle, TheSortedIndexMatchesAPlainSortByName)
+{
+    std::mt19937 random(11);
+    const std::string letters("a\0\xff/", 4);
+    std::vector<std::string> names = {"root/ab1", "root/c", "root/ab2"};
+    for (int i = 0; i < 3000; ++i) {
+        std::string name = "root/";
+        size_t length = random() % 30;
+        for (size_t j = 0; j < length; ++j)
+            name += letters[random() % letters.size()];
+        names.push_back(name);
+    }
+    names.push_back("root/ab1");
+    std::string entries;
+    for (size_t i = 0; i < names.size(); ++i)
+        entries += DirectoryEntry(names[i], i % Blob.size(), 0);
+    std::string image = BundleBytes().Header().Chunk("blob", Blob)
+        .Chunk("fdir", Directory(static_cast<uint32_t>(names.size()), entries)).bytes;
+    AssetBundle bundle;
+    ASSERT_EQ(ParseError(image, &bundle), "ok");
+
+    std::vector<std::pair<std::string, uint64_t>> expected;
+    for (size_t i = 0; i < names.size(); ++i)
+        expected.emplace_back(names[i], i % Blob.size());
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    expected.erase(std::unique(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        expected.end());
+    std::vector<std::pair<std::string, uint64_t>> actual;
+    for (const BundleEntry& entry : bundle.Directory())
+        actual.emplace_back(std::string(entry.name), entry.offset);
+    EXPECT_EQ(expected, actual);
+    EXPECT_EQ(0u, bundle.Find("root/ab1")->offset) << "the first of a repeated name";
 }
 
 TEST(AssetBundle, ReadModes)
