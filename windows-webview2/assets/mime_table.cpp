@@ -1,5 +1,7 @@
 #include "assets/mime_table.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const Fallback = "application/octet-stream";
@@ -58,14 +60,26 @@ const char* const Table[][2] = {
 };
 
 // Longer than any extension in the table.
-const size_t LongestExtension = 16;
+const size_t LongestExtension = 7;
 
+}
+
+uint64_t MimeTable::KeyOf(std::string_view extension)
+{
+    uint64_t key = static_cast<uint64_t>(extension.size()) << 56;
+    for (size_t i = 0; i < extension.size(); ++i) {
+        char c = extension[i];
+        uint8_t lower = static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        key |= static_cast<uint64_t>(lower) << (8 * i);
+    }
+    return key;
 }
 
 MimeTable::MimeTable() : fallback(Fallback)
 {
     for (const auto& entry : Table)
-        types.emplace(entry[0], entry[1]);
+        types.emplace_back(KeyOf(entry[0]), entry[1]);
+    std::sort(types.begin(), types.end());
 }
 
 const std::string& MimeTable::MimeTypeFor(std::string_view path) const
@@ -73,14 +87,10 @@ const std::string& MimeTable::MimeTypeFor(std::string_view path) const
     std::string_view::size_type dot = path.rfind('.');
     if (dot == std::string_view::npos || path.size() - dot > LongestExtension)
         return fallback;
-    char lower[LongestExtension];
-    size_t length = path.size() - dot;
-    for (size_t i = 0; i < length; ++i) {
-        char c = path[dot + i];
-        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    auto it = types.find(std::string_view(lower, length));
-    return it == types.end() ? fallback : it->second;
+    uint64_t key = KeyOf(path.substr(dot));
+    auto it = std::lower_bound(types.begin(), types.end(), key,
+        [](const std::pair<uint64_t, std::string>& type, uint64_t wanted) { return type.first < wanted; });
+    return it != types.end() && it->first == key ? it->second : fallback;
 }
 
 const std::string& MimeTypeFor(std::string_view path)

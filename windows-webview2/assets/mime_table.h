@@ -1,19 +1,23 @@
 #pragma once
 
-#include <functional>
-#include <map>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Content types by lower-case extension, "application/octet-stream" otherwise.
-// A lookup builds no string: the type given is the table's own.
+// A lookup builds no string: the extension, lower-cased, and its length are
+// one integer key, and the type given is the table's own.
 class MimeTable {
 public:
     MimeTable();
     const std::string& MimeTypeFor(std::string_view path) const;
 
 private:
-    std::map<std::string, std::string, std::less<>> types;
+    static uint64_t KeyOf(std::string_view extension);
+
+    std::vector<std::pair<uint64_t, std::string>> types; // sorted by key
     std::string fallback;
 };
 

@@ -1,5 +1,6 @@
 #include "assets/request_path.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -98,12 +99,18 @@ bool IsValidUtf8(const std::string& text)
     return true;
 }
 
+// ASCII without an escape: nothing to decode or repair.
+bool IsPlainAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80 && c != '%'; });
+}
+
 }
 
 std::string DecodeRequestPath(const std::string& relative)
 {
     // Most paths have nothing to decode or repair: they are their own result.
-    if (relative.find('%') == std::string::npos && IsValidUtf8(relative))
+    if (IsPlainAscii(relative) || (relative.find('%') == std::string::npos && IsValidUtf8(relative)))
         return relative;
     std::string bytes;
     bytes.reserve(relative.size());
