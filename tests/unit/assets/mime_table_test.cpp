@@ -38,4 +38,7 @@ TEST(MimeTable, LastDotDecides)
     EXPECT_EQ(MimeTypeFor("f.woff"), "application/font-woff");
     EXPECT_EQ(MimeTypeFor("f.woff2"), "font/woff2");
     EXPECT_EQ(MimeTypeFor("data.json?v=2"), "application/octet-stream");
+    // A zero byte after an extension makes another extension.
+    EXPECT_EQ(MimeTypeFor(std::string_view("a.png\0", 6)), "application/octet-stream");
+    EXPECT_EQ(MimeTypeFor(std::string_view("a.p\0g", 5)), "application/octet-stream");
 }
