@@ -37,6 +37,10 @@ TEST(BundleWriter, CollectsRegularFilesInByteOrderLeavingOutTheBundle)
     std::filesystem::create_symlink(folder.path + "/www", folder.path + "/linked");
     EXPECT_EQ(4u, CollectBundleSources(folder.path + "/www", folder.path + "/linked/assets.dat").size());
     EXPECT_EQ(5u, CollectBundleSources(folder.path + "/www", folder.path + "/elsewhere/assets.dat").size());
+
+    // The names do not depend on how the folder is spelled.
+    for (const std::string& spelling : {folder.path + "/www/", folder.path + "/./www", folder.path + "//www//"})
+        EXPECT_EQ(Names(sources), Names(CollectBundleSources(spelling, folder.path + "/www/assets.dat"))) << spelling;
 }
 
 TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
