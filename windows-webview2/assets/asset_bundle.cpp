@@ -314,14 +314,15 @@ void AssetBundle::IndexDirectory()
     // the first entry of a name comes first.
     std::vector<NameKey> keys = KeysAfterSharedPrefix(directory);
     RadixSort(keys);
-    // Names that tie on their keys differ further on, if at all: a stable
-    // sort by the names keeps the first entry of a name first.
+    // Names that tie on their keys differ further on, if at all; the
+    // position breaks a tie of whole names, so that the first comes first.
     auto sameKey = [](const NameKey& a, const NameKey& b) { return a.high == b.high && a.low == b.low; };
     for (auto run = keys.begin(); run != keys.end();) {
         auto end = std::find_if_not(run, keys.end(), [&](const NameKey& key) { return sameKey(key, *run); });
         if (end - run > 1)
-            std::stable_sort(run, end, [this](const NameKey& a, const NameKey& b) {
-                return directory[a.index].name < directory[b.index].name;
+            std::sort(run, end, [this](const NameKey& a, const NameKey& b) {
+                int order = directory[a.index].name.compare(directory[b.index].name);
+                return order < 0 || (order == 0 && a.index < b.index);
             });
         run = end;
     }

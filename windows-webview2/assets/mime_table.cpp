@@ -79,7 +79,6 @@ MimeTable::MimeTable() : fallback(Fallback)
 {
     for (const auto& entry : Table)
         types.emplace_back(KeyOf(entry[0]), entry[1]);
-    std::sort(types.begin(), types.end());
 }
 
 const std::string& MimeTable::MimeTypeFor(std::string_view path) const
@@ -88,9 +87,9 @@ const std::string& MimeTable::MimeTypeFor(std::string_view path) const
     if (dot == std::string_view::npos || path.size() - dot > LongestExtension)
         return fallback;
     uint64_t key = KeyOf(path.substr(dot));
-    auto it = std::lower_bound(types.begin(), types.end(), key,
-        [](const std::pair<uint64_t, std::string>& type, uint64_t wanted) { return type.first < wanted; });
-    return it != types.end() && it->first == key ? it->second : fallback;
+    // Fifty integers side by side: a scan is as quick as a search, and smaller.
+    auto it = std::find_if(types.begin(), types.end(), [key](const std::pair<uint64_t, std::string>& type) { return type.first == key; });
+    return it != types.end() ? it->second : fallback;
 }
 
 const std::string& MimeTypeFor(std::string_view path)

@@ -17,7 +17,7 @@ public:
 private:
     static uint64_t KeyOf(std::string_view extension);
 
-    std::vector<std::pair<uint64_t, std::string>> types; // sorted by key
+    std::vector<std::pair<uint64_t, std::string>> types;
     std::string fallback;
 };
 
