@@ -204,7 +204,7 @@ std::string_view AssetBundle::ReadName(uint32_t length)
         position += length;
         return name;
     }
-    std::string& name = streamedNames.emplace_back(length, '\0');
+    std::string& name = streamedNames.emplace_front(length, '\0');
     ReadBytes(name.data(), length);
     return name;
 }

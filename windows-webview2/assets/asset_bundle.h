@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <forward_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -75,8 +75,8 @@ private:
 
     std::map<uint32_t, BundleChunkInfo> chunks;
     std::vector<BundleEntry> directory;
-    // Names read from a stream; a deque never moves what it holds.
-    std::deque<std::string> streamedNames;
+    // Names read from a stream; a list never moves what it holds.
+    std::forward_list<std::string> streamedNames;
     uint64_t blobOffset = 0;
     uint64_t blobSize = 0;
     ReadMode readMode = ReadMode::None;
