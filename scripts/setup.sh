@@ -20,6 +20,9 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Node runs the engine bridge of the end-to-end tests; Debian's own is used
+# only where the machine has none.
+command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
@@ -34,13 +37,6 @@ fi
 
 command -v dotnet >/dev/null || { echo "setup: the dotnet CLI is needed to restore the WebView2 SDK" >&2; exit 1; }
 
-# Node runs the engine bridge of the end-to-end tests; Debian's own is used
-# only where the machine has none.
-if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
-fi
 # The bridge's packages, exactly as locked; fetched again only when the
 # lock changes.
 bridge=tests/e2e/engine_bridge

@@ -19,26 +19,6 @@ const size_t CopyBlock = 1 << 20;
 // An entry's reserved words, offset, size, extra, compression and name length.
 const uint64_t EntryFixedBytes = 37;
 
-void PutU32(std::string& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>(value >> shift & 0xFF);
-}
-
-void PutU64(std::string& out, uint64_t value)
-{
-    PutU32(out, static_cast<uint32_t>(value >> 32));
-    PutU32(out, static_cast<uint32_t>(value));
-}
-
-std::string ChunkHeader(uint32_t tag, uint64_t size)
-{
-    std::string header;
-    PutU32(header, tag);
-    PutU64(header, size);
-    return header;
-}
-
 void StoreBigEndian(uint8_t* at, uint64_t value, int bytes)
 {
     for (int i = bytes - 1; i >= 0; --i, value >>= 8)
@@ -54,6 +34,14 @@ void Write(std::ofstream& out, const void* bytes, size_t count)
 void Write(std::ofstream& out, const std::string& bytes)
 {
     Write(out, bytes.data(), bytes.size());
+}
+
+void WriteChunkHeader(std::ofstream& out, uint32_t tag, uint64_t size)
+{
+    uint8_t header[12];
+    StoreBigEndian(header, tag, 4);
+    StoreBigEndian(header + 4, size, 8);
+    Write(out, header, sizeof header);
 }
 
 // One directory entry: reserved words, offset, size, extra, compression, name.
@@ -135,13 +123,11 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     if (!out)
         throw std::runtime_error("cannot create " + output);
-    std::string header;
-    PutU32(header, BundleMagicTag);
-    PutU32(header, 0);
-    PutU32(header, HeaderSize);
-    PutU32(header, 0);
-    Write(out, header);
-    Write(out, ChunkHeader(BundleBlobTag, total));
+    uint8_t header[HeaderSize] = {};
+    StoreBigEndian(header, BundleMagicTag, 4);
+    StoreBigEndian(header + 8, HeaderSize, 4);
+    Write(out, header, sizeof header);
+    WriteChunkHeader(out, BundleBlobTag, total);
 
     std::vector<char> buffer(CopyBlock);
     uint64_t done = 0;
@@ -152,10 +138,10 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
     uint64_t fdirSize = 4;
     for (const BundleSource& source : sources)
         fdirSize += EntryFixedBytes + source.name.size();
-    Write(out, ChunkHeader(BundleDirectoryTag, fdirSize));
-    std::string count;
-    PutU32(count, static_cast<uint32_t>(sources.size()));
-    Write(out, count);
+    WriteChunkHeader(out, BundleDirectoryTag, fdirSize);
+    uint8_t count[4];
+    StoreBigEndian(count, sources.size(), 4);
+    Write(out, count, sizeof count);
     uint64_t offset = 0;
     for (const BundleSource& source : sources) {
         WriteDirectoryEntry(out, source, offset);

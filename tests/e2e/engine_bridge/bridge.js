@@ -93,11 +93,13 @@ class EngineBridge {
       if (message.type === "response") return;
     }
     this.log(`from host ${JSON.stringify(message)}`);
-    this.heard.push(message);
+    // A message that a waiter takes is not kept for later.
     const waiter = this.waiters.find((candidate) => candidate.test(message));
     if (waiter) {
       this.waiters.splice(this.waiters.indexOf(waiter), 1);
       waiter.resolve(message);
+    } else {
+      this.heard.push(message);
     }
     if (message.type === "navigate") this.navigate(message.uri).catch((error) => this.log(`navigate: ${error.message}`));
     if (message.type === "post") this.deliver(message);
@@ -123,7 +125,7 @@ class EngineBridge {
       const timer = setTimeout(() => reject(new Error(`no ${what} from the host within ${seconds} s`)), seconds * 1000);
       this.waiters.push({
         test,
-        resolve: (message) => (clearTimeout(timer), this.heard.splice(this.heard.indexOf(message), 1), resolve(message)),
+        resolve: (message) => (clearTimeout(timer), resolve(message)),
         reject: (error) => (clearTimeout(timer), reject(error)),
       });
     });
@@ -138,7 +140,10 @@ class EngineBridge {
 
   async navigate(uri) {
     this.hostNavigation = uri;
-    if (this.page) return void (await this.page.goto(uri));
+    if (this.page) {
+      await this.page.goto(uri);
+      return;
+    }
     this.page = await this.browser.newPage();
     this.pageSession = await this.page.createCDPSession();
     this.mainFrame = (await this.pageSession.send("Page.getFrameTree")).frameTree.frame.id;

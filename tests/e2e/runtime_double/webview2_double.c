@@ -931,21 +931,37 @@ static void CompleteController(void)
     DropHostObject(&controllerCompleted, "completion handler");
 }
 
+/* The host window's frame, client area and monitor, as the log and the
+ * engine bridge report them. */
+typedef struct WindowPlace {
+    RECT frame;
+    RECT client;
+    RECT monitor;
+} WindowPlace;
+
+static WindowPlace PlaceOfWindow(void)
+{
+    WindowPlace place;
+    MONITORINFO info = {0};
+    info.cbSize = sizeof(info);
+    GetWindowRect(parentWindow, &place.frame);
+    GetClientRect(parentWindow, &place.client);
+    GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &info);
+    place.monitor = info.rcMonitor;
+    return place;
+}
+
 static void LogWindow(void)
 {
     WCHAR title[512] = L"";
-    RECT frame, client;
-    MONITORINFO monitor = {0};
-    monitor.cbSize = sizeof(monitor);
     GetWindowTextW(parentWindow, title, 512);
-    GetWindowRect(parentWindow, &frame);
-    GetClientRect(parentWindow, &client);
-    GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    WindowPlace place = PlaceOfWindow();
+    RECT frame = place.frame, client = place.client, monitor = place.monitor;
     Log("window visible=%d title=%s frame=%ld %ld %ld %ld client=%ld %ld monitor=%ld %ld %ld %ld style=%08lx "
         "maximized=%d minimized=%d",
         IsWindowVisible(parentWindow) ? 1 : 0, Utf8(title), frame.left, frame.top, frame.right, frame.bottom,
-        client.right, client.bottom, monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
-        monitor.rcMonitor.bottom, (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE), IsZoomed(parentWindow) ? 1 : 0,
+        client.right, client.bottom, monitor.left, monitor.top, monitor.right, monitor.bottom,
+        (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE), IsZoomed(parentWindow) ? 1 : 0,
         IsIconic(parentWindow) ? 1 : 0);
 }
 
@@ -1282,17 +1298,13 @@ static void EngineRequest(const char* line)
 /* The host's window after it heard of a full-screen change. */
 static void EngineWindowReport(void)
 {
-    RECT frame, client;
-    MONITORINFO monitor = {0};
-    monitor.cbSize = sizeof(monitor);
-    GetWindowRect(parentWindow, &frame);
-    GetClientRect(parentWindow, &client);
-    GetMonitorInfoW(MonitorFromWindow(parentWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    WindowPlace place = PlaceOfWindow();
+    RECT frame = place.frame, client = place.client, monitor = place.monitor;
     char text[256];
     snprintf(text, sizeof text,
         "{\"type\":\"window\",\"frame\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"monitor\":[%ld,%ld,%ld,%ld]}",
-        frame.left, frame.top, frame.right, frame.bottom, client.right, client.bottom, monitor.rcMonitor.left,
-        monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom);
+        frame.left, frame.top, frame.right, frame.bottom, client.right, client.bottom, monitor.left, monitor.top,
+        monitor.right, monitor.bottom);
     EngineSend(text, NULL, 0);
 }
 
