@@ -334,7 +334,10 @@ void AssetBundle::IndexDirectory()
         if (i + Ahead < keys.size())
             __builtin_prefetch(&directory[keys[i + Ahead].index]);
         const BundleEntry& entry = directory[keys[i].index];
-        if (sorted.empty() || sorted.back().name != entry.name)
+        // Names whose keys differ are different names, so only a tie on the
+        // keys reads the names: the image is not read out of order again.
+        bool repeated = i > 0 && sameKey(keys[i], keys[i - 1]) && sorted.back().name == entry.name;
+        if (!repeated)
             sorted.push_back(entry);
     }
     directory = std::move(sorted);
