@@ -2,9 +2,7 @@
 
 std::string AsciiLower(std::string text)
 {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : text)
+        c = AsciiLower(c);
     return text;
 }
