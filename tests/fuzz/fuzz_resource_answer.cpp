@@ -21,8 +21,8 @@ namespace {
 struct Site {
     Site()
     {
-        char pattern[] = "/tmp/velmora-fuzz-XXXXXX";
-        root = mkdtemp(pattern);
+        std::string pattern = (fs::temp_directory_path() / "velmora-fuzz-XXXXXX").string();
+        root = mkdtemp(pattern.data());
         fs::create_directories(root + "/www/sub");
         fs::create_directories(root + "/private");
         std::ofstream(root + "/www/page.html") << "<p>page</p>";

@@ -52,8 +52,8 @@ void RequireCanonical(const std::string& json)
 // documented effect of its type, and nothing escapes the handler.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Host* shared = new Host();
-    Host& h = *shared;
+    // Destroyed at exit, so that the rig's folder goes with it.
+    static Host h;
     std::string text(reinterpret_cast<const char*>(data), size);
     h.runtime.pageMessages.clear();
     h.window.calls.clear();
