@@ -8,7 +8,8 @@
 
 // Any image parses or throws a runtime error, and every entry it keeps lies
 // inside the image (the copy is exactly as large as the input, so the
-// address sanitizer sees any byte read past it).
+// address sanitizer sees any byte read past it). The entries kept, up to a
+// fault too, are in strict name order, and each is what a lookup finds.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<uint8_t> image(data, data + size);
@@ -19,7 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const std::runtime_error&) {
     }
     volatile uint8_t sink = 0;
+    const BundleEntry* previous = nullptr;
     for (const BundleEntry& entry : bundle.Directory()) {
+        if ((previous && !(previous->name < entry.name)) || bundle.Find(entry.name) != &entry)
+            __builtin_trap();
+        previous = &entry;
         if (entry.size == 0)
             continue;
         const uint8_t* first = bundle.FileData(entry.offset);
