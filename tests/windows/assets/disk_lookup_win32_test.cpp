@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "assets/disk_files_win32.h"
 #include "assets/resource_answer.h"
@@ -28,28 +29,43 @@ protected:
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         app = WideToUtf8(temp) + "velmora-paths-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryW(PlatformPath(app).c_str(), nullptr);
-        CreateDirectoryW(PlatformPath(app + "www").c_str(), nullptr);
-        WriteFileBytes(app + "secret.txt", "secret");
-        WriteFileBytes(app + "www\\index.html", "<p>");
-        WriteFileBytes(app + "www\\caf\xC3\xA9 au lait.txt", "coffee");
-        WriteFileBytes(app + "www\\with space.txt", "spaced");
+        MakeFolder(app);
+        MakeFolder(app + "www");
+        MakeFile(app + "secret.txt", "secret");
+        MakeFile(app + "www\\index.html", "<p>");
+        MakeFile(app + "www\\caf\xC3\xA9 au lait.txt", "coffee");
+        MakeFile(app + "www\\with space.txt", "spaced");
         std::string folder = app + "www";
         for (int level = 0; level < 6; ++level) {
             std::string name = "deep-folder-" + std::string(40, static_cast<char>('a' + level));
             folder += "\\" + name;
             deepUri += name + "/";
-            CreateDirectoryW(PlatformPath(folder).c_str(), nullptr);
+            MakeFolder(folder);
         }
-        WriteFileBytes(folder + "\\deep.txt", "deep");
+        MakeFile(folder + "\\deep.txt", "deep");
         deepUri += "deep.txt";
     }
 
+    // Everything made, files first, then the folders from the deepest up.
     void TearDown() override
     {
-        // The folders are left to the system's temporary folder: removing a
-        // tree this deep takes more than the test is about.
-        DeleteFileW(PlatformPath(app + "secret.txt").c_str());
+        for (const std::string& file : files)
+            DeleteFileW(PlatformPath(file).c_str());
+        for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+            RemoveDirectoryW(PlatformPath(*folder).c_str());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(PlatformPath(app).c_str())) << "left behind: " << app;
+    }
+
+    void MakeFolder(const std::string& path)
+    {
+        CreateDirectoryW(PlatformPath(path).c_str(), nullptr);
+        folders.push_back(path);
+    }
+
+    void MakeFile(const std::string& path, const std::string& bytes)
+    {
+        WriteFileBytes(path, bytes);
+        files.push_back(path);
     }
 
     int Status(const std::string& uri)
@@ -59,6 +75,8 @@ protected:
 
     std::string app;
     std::string deepUri;
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
     AssetBundle bundle;
     DiskFilesWin32 disk;
 };
