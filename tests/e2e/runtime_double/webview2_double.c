@@ -956,11 +956,11 @@ static void LogWindow(void)
     WCHAR title[512] = L"";
     GetWindowTextW(parentWindow, title, 512);
     WindowPlace place = PlaceOfWindow();
-    RECT frame = place.frame, client = place.client, monitor = place.monitor;
     Log("window visible=%d title=%s frame=%ld %ld %ld %ld client=%ld %ld monitor=%ld %ld %ld %ld style=%08lx "
         "maximized=%d minimized=%d",
-        IsWindowVisible(parentWindow) ? 1 : 0, Utf8(title), frame.left, frame.top, frame.right, frame.bottom,
-        client.right, client.bottom, monitor.left, monitor.top, monitor.right, monitor.bottom,
+        IsWindowVisible(parentWindow) ? 1 : 0, Utf8(title), place.frame.left, place.frame.top, place.frame.right,
+        place.frame.bottom, place.client.right, place.client.bottom, place.monitor.left, place.monitor.top,
+        place.monitor.right, place.monitor.bottom,
         (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE), IsZoomed(parentWindow) ? 1 : 0,
         IsIconic(parentWindow) ? 1 : 0);
 }
@@ -1299,12 +1299,11 @@ static void EngineRequest(const char* line)
 static void EngineWindowReport(void)
 {
     WindowPlace place = PlaceOfWindow();
-    RECT frame = place.frame, client = place.client, monitor = place.monitor;
     char text[256];
     snprintf(text, sizeof text,
         "{\"type\":\"window\",\"frame\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"monitor\":[%ld,%ld,%ld,%ld]}",
-        frame.left, frame.top, frame.right, frame.bottom, client.right, client.bottom, monitor.left, monitor.top,
-        monitor.right, monitor.bottom);
+        place.frame.left, place.frame.top, place.frame.right, place.frame.bottom, place.client.right,
+        place.client.bottom, place.monitor.left, place.monitor.top, place.monitor.right, place.monitor.bottom);
     EngineSend(text, NULL, 0);
 }
 
