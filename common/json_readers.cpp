@@ -14,6 +14,47 @@ const nlohmann::json* FindMember(const nlohmann::json& value, const std::string&
     return it == value.end() ? nullptr : &*it;
 }
 
+// The library's own tree builder, refusing to open a level past
+// MaxJsonDepth: copying, comparing and printing a value recurse once per
+// level, so a deeper text must not exhaust the stack later. Parsing with a
+// builder of its own, instead of json::parse with a callback, leaves the
+// library's callback parser out of the programs (5 KB in each).
+class DepthBoundTreeBuilder : public nlohmann::detail::json_sax_dom_parser<nlohmann::json> {
+public:
+    using json_sax_dom_parser::json_sax_dom_parser;
+
+    bool start_object(std::size_t elements)
+    {
+        Open();
+        return json_sax_dom_parser::start_object(elements);
+    }
+    bool end_object()
+    {
+        --depth;
+        return json_sax_dom_parser::end_object();
+    }
+    bool start_array(std::size_t elements)
+    {
+        Open();
+        return json_sax_dom_parser::start_array(elements);
+    }
+    bool end_array()
+    {
+        --depth;
+        return json_sax_dom_parser::end_array();
+    }
+
+private:
+    void Open()
+    {
+        if (depth >= MaxJsonDepth)
+            throw std::runtime_error("json nested too deeply");
+        ++depth;
+    }
+
+    int depth = 0;
+};
+
 }
 
 int32_t NumberToInt32(const nlohmann::json& number)
@@ -53,14 +94,8 @@ nlohmann::json ParseJsonText(const std::string& text)
     std::string::size_type end = text.find('\0');
     if (end == std::string::npos)
         end = text.size();
-    // Copying, comparing and printing a value recurse once per level, so a
-    // deeper text is refused before it can exhaust the stack.
-    auto boundDepth = [](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
-        bool opens = event == nlohmann::json::parse_event_t::object_start ||
-                     event == nlohmann::json::parse_event_t::array_start;
-        if (opens && depth >= MaxJsonDepth)
-            throw std::runtime_error("json nested too deeply");
-        return true;
-    };
-    return nlohmann::json::parse(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), boundDepth, true, false);
+    nlohmann::json root;
+    DepthBoundTreeBuilder builder(root);
+    nlohmann::json::sax_parse(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), &builder);
+    return root;
 }
