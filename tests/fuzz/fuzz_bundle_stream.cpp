@@ -32,7 +32,7 @@ Reading Outcome(AssetBundle& bundle)
 
 bool SameEntry(const BundleEntry& a, const BundleEntry& b)
 {
-    return a.name == b.name && a.compression == b.compression && a.offset == b.offset && a.size == b.size &&
+    return a.Name() == b.Name() && a.compression == b.compression && a.offset == b.offset && a.size == b.size &&
            a.extra == b.extra;
 }
 

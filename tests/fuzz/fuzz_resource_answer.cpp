@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "assets/asset_bundle.h"
@@ -100,7 +101,7 @@ void CheckAnswer(const Site& site, const std::string& uri, const std::string* ra
     const ResourceBody& body = answer.body;
     uint64_t fileSize = 0;
     std::error_code error;
-    if (const BundleEntry* entry = site.bundle.Find(answer.requestPath))
+    if (std::optional<BundleEntry> entry = site.bundle.Find(answer.requestPath))
         fileSize = entry->size;
     else if (answer.status != 404)
         fileSize = fs::file_size(site.root + "/www/" + answer.requestPath, error);

@@ -33,7 +33,7 @@ int RunLsCommand(const CommandArgs& args)
     }
     for (const BundleEntry& entry : bundle.Directory())
         std::printf("%llu %llu %.*s\n", static_cast<unsigned long long>(entry.offset),
-            static_cast<unsigned long long>(entry.size), static_cast<int>(entry.name.size()), entry.name.data());
+            static_cast<unsigned long long>(entry.size), static_cast<int>(entry.nameLength), entry.nameData);
     std::fflush(stdout);
     if (status)
         std::fprintf(stderr, "%s\n", error.c_str());

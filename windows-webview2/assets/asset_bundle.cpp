@@ -5,6 +5,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "assets/big_endian.h"
+#include "assets/name_hash.h"
+
 namespace {
 
 // An entry's reserved words, offset, size, extra, compression and name length.
@@ -54,8 +57,7 @@ uint32_t AssetBundle::ReadU32()
 {
     uint8_t bytes[4];
     ReadBytes(bytes, sizeof bytes);
-    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
-           static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
+    return U32At(bytes);
 }
 
 uint64_t AssetBundle::ReadU64()
@@ -89,9 +91,7 @@ void AssetBundle::Skip(uint64_t count)
 
 void AssetBundle::Parse()
 {
-    chunks.clear();
-    directory.clear();
-    streamedNames.clear();
+    Clear();
     blobOffset = 0;
     blobSize = 0;
 
@@ -135,35 +135,52 @@ void AssetBundle::ReadDirectory(const BundleChunkInfo& fdir)
     MoveTo(fdir.dataOffset);
     limit = fdir.dataOffset + fdir.dataSize;
     uint32_t count = ReadU32();
-    // Entries read before a fault stay usable, so the index is made either way.
+    // Entries read before a fault stay usable, so they are indexed either way.
+    std::vector<uint64_t> hashes;
+    bool ordered = true;
     try {
-        ReadEntries(count);
+        ReadEntries(count, hashes, ordered);
     } catch (...) {
-        IndexDirectory();
+        IndexDirectory(fdir, hashes, ordered);
         throw;
     }
-    IndexDirectory();
+    IndexDirectory(fdir, hashes, ordered);
+}
+
+// The name index is made in the order the entries were read, so that the
+// first of a repeated name is the one found; a directory in strict name
+// order, as the packer writes it, is kept as it is.
+void AssetBundle::IndexDirectory(const BundleChunkInfo& fdir, const std::vector<uint64_t>& hashes, bool ordered)
+{
+    if (readMode == ReadMode::Memory)
+        nameIndex.Build(memoryBase + fdir.dataOffset, fdir.dataSize, directory, hashes);
+    if (!ordered)
+        SortDirectory();
 }
 
 namespace {
 
-uint32_t U32At(const uint8_t* bytes)
+// The fields of an entry's fixed part, without its name's bytes.
+BundleEntry EntryAt(const uint8_t* fixed)
 {
-    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
-           static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
+    BundleEntry entry;
+    entry.offset = U64At(fixed + 8);
+    entry.size = U64At(fixed + 16);
+    entry.extra = U64At(fixed + 24);
+    entry.compression = fixed[32];
+    entry.nameLength = U32At(fixed + 33);
+    return entry;
 }
 
-uint64_t U64At(const uint8_t* bytes)
-{
-    return static_cast<uint64_t>(U32At(bytes)) << 32 | U32At(bytes + 4);
 }
 
-}
-
-void AssetBundle::ReadEntries(uint32_t count)
+void AssetBundle::ReadEntries(uint32_t count, std::vector<uint64_t>& hashes, bool& ordered)
 {
     // Bounded by what the chunk can hold, so a damaged count reserves little.
-    directory.reserve(std::min<uint64_t>(count, (limit - position) / EntryFixedBytes));
+    uint64_t most = std::min<uint64_t>(count, (limit - position) / EntryFixedBytes);
+    directory.reserve(most);
+    if (readMode == ReadMode::Memory)
+        hashes.reserve(most);
     for (uint32_t i = 0; i < count; ++i) {
         // In memory with a whole entry's fixed part left, the fields are read
         // in one step; otherwise one by one, so that a short chunk fails
@@ -181,16 +198,16 @@ void AssetBundle::ReadEntries(uint32_t count)
             throw std::runtime_error("bad file entry");
         if (!whole)
             ReadBytes(fixed + 8, EntryFixedBytes - 8);
-        BundleEntry entry;
-        entry.offset = U64At(at + 8);
-        entry.size = U64At(at + 16);
-        entry.extra = U64At(at + 24);
+        BundleEntry entry = EntryAt(at);
         if (PassesEnd(entry.offset, entry.size, blobSize))
             throw std::runtime_error("bad file entry");
-        entry.compression = at[32];
         if (entry.compression != 0)
             throw std::runtime_error("bad file compression");
-        entry.name = ReadName(U32At(at + 33));
+        entry.nameData = ReadName(entry.nameLength).data();
+        // Hashed and compared with the name before while both are in cache.
+        if (readMode == ReadMode::Memory)
+            hashes.push_back(NameHash(entry.Name()));
+        ordered = ordered && (directory.empty() || directory.back().Name() < entry.Name());
         directory.push_back(entry);
     }
 }
@@ -249,18 +266,18 @@ size_t SharedLength(std::string_view a, std::string_view b, size_t most)
 // likely prefix, and the keys are made again only if some name shares less.
 std::vector<NameKey> KeysAfterSharedPrefix(const std::vector<BundleEntry>& entries)
 {
-    std::string_view first = entries.front().name;
-    size_t likely = SharedLength(first, entries.back().name, first.size());
+    std::string_view first = entries.front().Name();
+    size_t likely = SharedLength(first, entries.back().Name(), first.size());
     size_t shared = likely;
     std::vector<NameKey> keys;
     keys.reserve(entries.size());
     for (uint32_t i = 0; i < entries.size(); ++i) {
-        shared = SharedLength(first, entries[i].name, shared);
-        keys.push_back(KeyOf(entries[i].name, likely, i));
+        shared = SharedLength(first, entries[i].Name(), shared);
+        keys.push_back(KeyOf(entries[i].Name(), likely, i));
     }
     if (shared != likely)
         for (NameKey& key : keys)
-            key = KeyOf(entries[key.index].name, shared, key.index);
+            key = KeyOf(entries[key.index].Name(), shared, key.index);
     return keys;
 }
 
@@ -302,13 +319,9 @@ void RadixSort(std::vector<NameKey>& keys)
 
 }
 
-// Sorted by name with the first entry of each name kept; a directory that is
-// already in strict name order, as the packer writes it, is only checked.
-void AssetBundle::IndexDirectory()
+// Sorted by name with the first entry of each name kept.
+void AssetBundle::SortDirectory()
 {
-    auto notBefore = [](const BundleEntry& a, const BundleEntry& b) { return !(a.name < b.name); };
-    if (std::adjacent_find(directory.begin(), directory.end(), notBefore) == directory.end())
-        return;
     // Small keys holding the bytes after the prefix all names share sort
     // without touching the names, mostly; the position breaks ties, so that
     // the first entry of a name comes first.
@@ -321,7 +334,7 @@ void AssetBundle::IndexDirectory()
         auto end = std::find_if_not(run, keys.end(), [&](const NameKey& key) { return sameKey(key, *run); });
         if (end - run > 1)
             std::sort(run, end, [this](const NameKey& a, const NameKey& b) {
-                int order = directory[a.index].name.compare(directory[b.index].name);
+                int order = directory[a.index].Name().compare(directory[b.index].Name());
                 return order < 0 || (order == 0 && a.index < b.index);
             });
         run = end;
@@ -336,18 +349,29 @@ void AssetBundle::IndexDirectory()
         const BundleEntry& entry = directory[keys[i].index];
         // Names whose keys differ are different names, so only a tie on the
         // keys reads the names: the image is not read out of order again.
-        bool repeated = i > 0 && sameKey(keys[i], keys[i - 1]) && sorted.back().name == entry.name;
+        bool repeated = i > 0 && sameKey(keys[i], keys[i - 1]) && sorted.back().Name() == entry.Name();
         if (!repeated)
             sorted.push_back(entry);
     }
     directory = std::move(sorted);
 }
 
-const BundleEntry* AssetBundle::Find(std::string_view name) const
+std::optional<BundleEntry> AssetBundle::Find(std::string_view name) const
 {
+    if (nameIndex.Built()) {
+        const uint8_t* bytes = nameIndex.Find(name, NameHash(name));
+        if (!bytes)
+            return std::nullopt;
+        BundleEntry entry = EntryAt(bytes - EntryFixedBytes);
+        entry.nameData = reinterpret_cast<const char*>(bytes);
+        return entry;
+    }
+    // A streamed directory, or one of 4 GiB or more, is searched by name.
     auto it = std::lower_bound(directory.begin(), directory.end(), name,
-        [](const BundleEntry& entry, std::string_view wanted) { return entry.name < wanted; });
-    return it != directory.end() && it->name == name ? &*it : nullptr;
+        [](const BundleEntry& entry, std::string_view wanted) { return entry.Name() < wanted; });
+    if (it == directory.end() || it->Name() != name)
+        return std::nullopt;
+    return *it;
 }
 
 const uint8_t* AssetBundle::FileData(uint64_t offset) const
@@ -361,5 +385,6 @@ void AssetBundle::Clear()
 {
     chunks.clear();
     directory.clear();
+    nameIndex.Clear();
     streamedNames.clear();
 }

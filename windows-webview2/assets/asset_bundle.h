@@ -3,24 +3,18 @@
 #include <cstdint>
 #include <forward_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "assets/bundle_entry.h"
+#include "assets/bundle_name_index.h"
 
 struct BundleChunkInfo {
     uint32_t tag = 0;
     uint64_t dataOffset = 0; // absolute offset of the chunk's first data byte
     uint64_t dataSize = 0;
-};
-
-struct BundleEntry {
-    // A view of the name in the mapped image, or in the reader's own copy
-    // when it reads a stream; valid while the bundle and its image are.
-    std::string_view name;
-    uint32_t compression = 0;
-    uint64_t offset = 0; // relative to the blob data
-    uint64_t size = 0;
-    uint64_t extra = 0;
 };
 
 // A sequential source of bundle bytes; each call throws "file read error"
@@ -37,7 +31,8 @@ public:
 // It parses a memory image in place (or a sequential stream) and never owns
 // its source. Every fault throws; "bundle read error" is a std::range_error.
 // The directory is one flat index sorted by name, whose names are views of
-// the image: a bundle written in name order is indexed without sorting.
+// the image: a bundle written in name order is indexed without sorting. A
+// mapped directory is looked up by a hash of the names beside it.
 class AssetBundle {
 public:
     enum class ReadMode : int32_t { None = 0, Memory = 1, Stream = 2 };
@@ -52,7 +47,8 @@ public:
     void AttachMemory(const uint8_t* base, uint64_t length);
     void AttachStream(IBundleStream& stream, uint64_t length);
     void Parse();
-    const BundleEntry* Find(std::string_view name) const;
+    // A copy of the entry, read back from the image when the bundle is mapped.
+    std::optional<BundleEntry> Find(std::string_view name) const;
     const uint8_t* FileData(uint64_t offset) const;
     void Clear();
 
@@ -69,12 +65,14 @@ private:
     void Skip(uint64_t count);
     void ReadChunks();
     void ReadDirectory(const BundleChunkInfo& fdir);
-    void ReadEntries(uint32_t count);
+    void ReadEntries(uint32_t count, std::vector<uint64_t>& hashes, bool& ordered);
+    void IndexDirectory(const BundleChunkInfo& fdir, const std::vector<uint64_t>& hashes, bool ordered);
     std::string_view ReadName(uint32_t length);
-    void IndexDirectory();
+    void SortDirectory();
 
     std::map<uint32_t, BundleChunkInfo> chunks;
     std::vector<BundleEntry> directory;
+    BundleNameIndex nameIndex;
     // Names read from a stream; a list never moves what it holds.
     std::forward_list<std::string> streamedNames;
     uint64_t blobOffset = 0;

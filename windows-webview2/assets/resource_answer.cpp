@@ -5,13 +5,14 @@
 #include "assets/request_path.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/ascii.h"
 
 namespace {
 
 struct FoundFile {
-    const BundleEntry* entry = nullptr;
+    std::optional<BundleEntry> entry;
     std::string diskPath;
     uint64_t size = 0;
 };

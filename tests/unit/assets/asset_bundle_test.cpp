@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -58,8 +59,8 @@ TEST(AssetBundle, ExampleBundleOfOneFileParses)
     EXPECT_EQ(ParseError(image, &bundle), "ok");
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
     bundle.Parse();
-    const BundleEntry* entry = bundle.Find("a.txt");
-    ASSERT_NE(entry, nullptr);
+    std::optional<BundleEntry> entry = bundle.Find("a.txt");
+    ASSERT_TRUE(entry);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.FileData(entry->offset)), entry->size), "abc");
 }
 
@@ -69,13 +70,13 @@ TEST(AssetBundle, FindsNamesExactly)
     AssetBundle bundle;
     bundle.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
     bundle.Parse();
-    ASSERT_NE(bundle.Find("dir/b.txt"), nullptr);
+    ASSERT_TRUE(bundle.Find("dir/b.txt"));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.FileData(bundle.Find("dir/b.txt")->offset)), 5), "world");
-    EXPECT_EQ(bundle.Find("A.txt"), nullptr);
-    EXPECT_EQ(bundle.Find("dir\\b.txt"), nullptr);
-    EXPECT_EQ(bundle.Find("/a.txt"), nullptr);
+    EXPECT_FALSE(bundle.Find("A.txt"));
+    EXPECT_FALSE(bundle.Find("dir\\b.txt"));
+    EXPECT_FALSE(bundle.Find("/a.txt"));
     bundle.Clear();
-    EXPECT_EQ(bundle.Find("a.txt"), nullptr);
+    EXPECT_FALSE(bundle.Find("a.txt"));
 }
 
 TEST(AssetBundle, HeaderFaults)
@@ -143,7 +144,7 @@ TEST(AssetBundle, EntriesEdgesAndFirstNameWins)
     ASSERT_EQ(bundle.Directory().size(), 3u);
     EXPECT_EQ(bundle.Find("end")->size, Blob.size());
     EXPECT_EQ(bundle.Find("")->size, 0u);
-    EXPECT_EQ(bundle.Find("index.html"), nullptr);
+    EXPECT_FALSE(bundle.Find("index.html"));
 
     // The duplicate is still checked in full.
     std::string badDuplicate = BundleBytes().Header().Chunk("blob", Blob).Chunk("fdir",
@@ -160,15 +161,15 @@ TEST(AssetBundle, TheDirectoryIsOneSortedIndexOfViewsIntoTheImage)
     ASSERT_EQ(ParseError(image, &bundle), "ok");
     std::string order;
     for (const BundleEntry& entry : bundle.Directory())
-        order += std::string(entry.name) + std::to_string(entry.offset) + " ";
+        order += std::string(entry.Name()) + std::to_string(entry.offset) + " ";
     EXPECT_EQ("a0 b1 c2 ", order) << "in name order, the first entry of each name";
 
     AssetBundle mapped;
     mapped.AttachMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
     mapped.Parse();
     for (const BundleEntry& entry : mapped.Directory()) {
-        EXPECT_GE(entry.name.data(), image.data());
-        EXPECT_LE(entry.name.data() + entry.name.size(), image.data() + image.size()) << "a view, not a copy";
+        EXPECT_GE(entry.nameData, image.data());
+        EXPECT_LE(entry.nameData + entry.nameLength, image.data() + image.size()) << "a view, not a copy";
     }
 
     // A streamed bundle's names outlive the stream.
@@ -180,8 +181,8 @@ TEST(AssetBundle, TheDirectoryIsOneSortedIndexOfViewsIntoTheImage)
         streamed.Parse();
     }
     image.assign(image.size(), 'x');
-    ASSERT_NE(streamed.Find("c"), nullptr);
-    EXPECT_EQ("c", streamed.Find("c")->name);
+    ASSERT_TRUE(streamed.Find("c"));
+    EXPECT_EQ("c", streamed.Find("c")->Name());
 }
 
 // Against a plain stable sort by name: names longer than the sort's keys,
@@ -216,9 +217,18 @@ TEST(AssetBundle, TheSortedIndexMatchesAPlainSortByName)
         expected.end());
     std::vector<std::pair<std::string, uint64_t>> actual;
     for (const BundleEntry& entry : bundle.Directory())
-        actual.emplace_back(std::string(entry.name), entry.offset);
+        actual.emplace_back(std::string(entry.Name()), entry.offset);
     EXPECT_EQ(expected, actual);
     EXPECT_EQ(0u, bundle.Find("root/ab1")->offset) << "the first of a repeated name";
+    // Every name is found, as its first entry, and no name one byte longer
+    // (no name holds \x01).
+    for (const auto& [name, offset] : expected) {
+        std::optional<BundleEntry> found = bundle.Find(name);
+        ASSERT_TRUE(found) << name;
+        EXPECT_EQ(name, found->Name());
+        EXPECT_EQ(offset, found->offset);
+        EXPECT_FALSE(bundle.Find(name + '\x01')) << name;
+    }
 }
 
 TEST(AssetBundle, ReadModes)
@@ -234,7 +244,7 @@ TEST(AssetBundle, ReadModes)
     AssetBundle streamed;
     streamed.AttachStream(source, image.size());
     streamed.Parse();
-    EXPECT_NE(streamed.Find("a.txt"), nullptr);
+    EXPECT_TRUE(streamed.Find("a.txt"));
     try {
         streamed.FileData(0);
         FAIL() << "fileData on a stream";

@@ -61,12 +61,12 @@ TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
     std::shared_ptr<const MappedFile> image;
     MapBundle(folder.path + "/assets.dat", bundle, image);
     ASSERT_EQ(3u, bundle.Directory().size());
-    const BundleEntry* level = bundle.Find("data/level.json");
-    ASSERT_NE(nullptr, level);
+    std::optional<BundleEntry> level = bundle.Find("data/level.json");
+    ASSERT_TRUE(level);
     EXPECT_EQ(0u, level->offset);
     EXPECT_EQ("{\"level\":1}", std::string(reinterpret_cast<const char*>(bundle.FileData(level->offset)), level->size));
-    const BundleEntry* page = bundle.Find("index.html");
-    ASSERT_NE(nullptr, page);
+    std::optional<BundleEntry> page = bundle.Find("index.html");
+    ASSERT_TRUE(page);
     EXPECT_EQ("<html>", std::string(reinterpret_cast<const char*>(bundle.FileData(page->offset)), page->size));
     EXPECT_EQ(0u, bundle.Find("empty")->size);
 }
