@@ -15,9 +15,10 @@ const size_t FetchAhead = 16;
 
 }
 
+// A hash leads to any slot but the last few, which only follow the others.
 uint64_t BundleNameIndex::HomeOf(uint64_t hash) const
 {
-    return (hash & 0xffffffffu) * homes >> 32;
+    return (hash & 0xffffffffu) * (slots.size() - StepsWithoutBranch) >> 32;
 }
 
 uint32_t BundleNameIndex::TagOf(uint64_t hash) const
@@ -35,8 +36,7 @@ void BundleNameIndex::Build(const uint8_t* recordBytes, uint64_t recordsLength,
         return;
     records = recordBytes;
     // About one slot in two stays empty, so that a lookup mostly reads one.
-    homes = entries.size() + entries.size() * 7 / 8 + 1;
-    slots = std::vector<uint32_t>(homes + StepsWithoutBranch);
+    slots = std::vector<uint32_t>(entries.size() + entries.size() * 7 / 8 + 1 + StepsWithoutBranch);
     uint32_t* end = slots.data() + slots.size();
     for (size_t i = 0; i < entries.size(); ++i) {
         if (i + FetchAhead < entries.size())
@@ -75,6 +75,5 @@ void BundleNameIndex::Clear()
 {
     slots.clear();
     records = nullptr;
-    homes = 0;
     placeBits = 0;
 }

@@ -35,6 +35,5 @@ private:
     // is an empty slot (no name lies at the records' start).
     std::vector<uint32_t> slots;
     const uint8_t* records = nullptr;
-    uint64_t homes = 0; // the slots a hash leads to; the last few only follow them
     int placeBits = 0;
 };
