@@ -1,6 +1,6 @@
 #include "Quorvel/resource_updater_win32.h"
 
-#include "common/text_win32.h"
+#include "common/paths_win32.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ BOOL CALLBACK NameCallback(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR r
 std::vector<ResourceRecord> ResourceUpdaterWin32::ListIconResources(const std::string& exePath)
 {
     std::vector<ResourceRecord> records;
-    HMODULE module = LoadLibraryExW(Utf8ToWide(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExW(CompatiblePlatformPath(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
         return records;
     LONG_PTR param = reinterpret_cast<LONG_PTR>(&records);
@@ -44,7 +44,7 @@ std::vector<ResourceRecord> ResourceUpdaterWin32::ListIconResources(const std::s
 
 bool ResourceUpdaterWin32::Begin(const std::string& exePath)
 {
-    update = BeginUpdateResourceW(Utf8ToWide(exePath).c_str(), FALSE);
+    update = BeginUpdateResourceW(CompatiblePlatformPath(exePath).c_str(), FALSE);
     return update != nullptr;
 }
 

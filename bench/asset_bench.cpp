@@ -14,7 +14,7 @@
 #include <random>
 #include <vector>
 
-#include "assets/byte_slice.h"
+#include "assets/body_reader.h"
 #include "assets/resource_answer.h"
 #include "assets/std_disk_files.h"
 #include "tests/support/bundle_bytes.h"
@@ -146,8 +146,8 @@ void Answer(benchmark::State& state, const ResourceSite& site, const std::string
         ResourceAnswer answer = AnswerResourceRequest(site, uri, range);
         const ResourceBody& body = answer.body;
         if (body.kind == ResourceBody::Kind::BundleSlice) {
-            ByteSlice slice(site.bundle.FileData(body.offset), body.length);
-            benchmark::DoNotOptimize(slice);
+            BodyReader reader(std::make_shared<MemoryBodyBytes>(site.bundle.FileData(body.offset), body.length));
+            benchmark::DoNotOptimize(reader);
         }
         benchmark::DoNotOptimize(answer);
     }

@@ -1,31 +1,75 @@
 #include "common/file_reading.h"
 
+#include <windows.h>
+
 #include <algorithm>
-#include <cstdio>
-#include <sys/stat.h>
 
 #include "common/paths_win32.h"
 
+namespace {
+
+// An opened file that is closed when it goes out of scope; invalid when the
+// path names no file that can be opened for reading: a folder (it needs
+// FILE_FLAG_BACKUP_SEMANTICS), or a pipe, console or other device.
+class ReadableFile {
+public:
+    explicit ReadableFile(const std::string& path, DWORD access)
+    {
+        handle = CreateFileW(PlatformPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+            CloseHandle(handle);
+            handle = INVALID_HANDLE_VALUE;
+        }
+    }
+    ~ReadableFile()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    uint64_t Size() const
+    {
+        LARGE_INTEGER size {};
+        return IsOpen() && GetFileSizeEx(handle, &size) && size.QuadPart > 0 ? static_cast<uint64_t>(size.QuadPart) : 0;
+    }
+    // Fills bytes exactly; false on any failure or a file that ended early.
+    bool ReadExactly(std::string& bytes) const
+    {
+        const size_t chunk = 1u << 30;
+        for (size_t done = 0; done < bytes.size();) {
+            DWORD wanted = static_cast<DWORD>(std::min(chunk, bytes.size() - done));
+            DWORD got = 0;
+            if (!ReadFile(handle, bytes.data() + done, wanted, &got, nullptr) || got == 0)
+                return false;
+            done += got;
+        }
+        return true;
+    }
+
+private:
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+}
+
 std::string ReadFileStart(const std::string& path, uint64_t maxBytes)
 {
-    FILE* file = nullptr;
-    // "S" hints sequential access to the cache manager.
-    if (_wfopen_s(&file, PlatformPath(path).c_str(), L"rbS") != 0 || !file)
-        return {};
+    ReadableFile file(path, GENERIC_READ);
+    uint64_t size = std::min(file.Size(), maxBytes);
     std::string bytes;
-    uint64_t size = std::min(FileSize(path), maxBytes);
-    if (size <= bytes.max_size()) {
-        bytes.resize(static_cast<size_t>(size));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    }
-    std::fclose(file);
-    return bytes;
+    if (size == 0 || size > bytes.max_size())
+        return {};
+    bytes.resize(static_cast<size_t>(size));
+    // A read that fails part-way gives nothing rather than a cut text that
+    // could parse as something else.
+    return file.ReadExactly(bytes) ? bytes : std::string();
 }
 
 uint64_t FileSize(const std::string& path)
 {
-    struct _stat64 status {};
-    if (_wstat64(PlatformPath(path).c_str(), &status) != 0 || status.st_size <= 0)
-        return 0;
-    return static_cast<uint64_t>(status.st_size);
+    return ReadableFile(path, FILE_READ_ATTRIBUTES).Size();
 }

@@ -12,6 +12,11 @@ std::wstring PlatformPath(const std::string& path)
     return ToLongPath(Utf8ToWide(path));
 }
 
+std::wstring CompatiblePlatformPath(const std::string& path)
+{
+    return ToCompatiblePath(Utf8ToWide(path));
+}
+
 std::string GetExecutablePath()
 {
     // Found once; a static's initialisation is safe from any thread (and,

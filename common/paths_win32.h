@@ -16,3 +16,6 @@ bool FileExists(const std::string& path);
 
 // ToLongPath(Utf8ToWide(path)): the form every file function receives.
 std::wstring PlatformPath(const std::string& path);
+// ToCompatiblePath(Utf8ToWide(path)): for the few calls not documented to
+// take the long form.
+std::wstring CompatiblePlatformPath(const std::string& path);

@@ -19,7 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
         return 3;
     char utf8[4 * MAX_PATH];
     WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8, sizeof utf8, NULL, NULL);
-    fprintf(out, "cwd=%s\ncommandline=[%ls]\n", utf8, commandLine);
+    char whole[4 * MAX_PATH];
+    WideCharToMultiByte(CP_UTF8, 0, GetCommandLineW(), -1, whole, sizeof whole, NULL, NULL);
+    fprintf(out, "cwd=%s\ncommandline=[%ls]\nwhole=%s\n", utf8, commandLine, whole);
     fclose(out);
     return 0;
 }

@@ -29,13 +29,22 @@ expect_run "sample extension" 0 0
 app_folder=$(sed -n 's/^Init //p' "$folder/Tandrel-calls.txt" | tr -d '\r')
 documents=$(handle "$folder" 1 6)
 escaped_documents=${documents//\\/\\\\}
-expect_eq "the page's messages in order" "posted handles {\"type\":\"directory-handles\"} objects=13
-posted json {\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}
+response='{"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"}'
+expect_eq "the page's messages, each reply by the way of the handles" "posted handles {\"type\":\"directory-handles\"} objects=13
+posted handles $response objects=0
 posted json $extension_text
 posted json {\"type\":\"sample-folder\",\"placeholder\":\"<documents>\",\"path\":\"$escaped_documents\"}
 posted handles {\"type\":\"directory-handles\"} objects=13
-posted json {\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}" \
+posted handles $response objects=0" \
   "$(logged "$folder" "posted ")"
+# The runtime keeps no order between its two ways of posting (the double
+# delivers the plain way first): the page still gets the handles first.
+expect_eq "the page receives the handles before the response" "page received {\"type\":\"directory-handles\"}
+page received $response
+page received $extension_text
+page received {\"type\":\"sample-folder\",\"placeholder\":\"<documents>\",\"path\":\"$escaped_documents\"}
+page received {\"type\":\"directory-handles\"}
+page received $response" "$(logged "$folder" "page received ")"
 expect_clean_runtime "sample extension" "$folder"
 expect_eq "a read-write handle asked for every folder with a path" \
   "$(logged "$folder" "handle [0-9]* [^-]" | wc -l)" "$(logged "$folder" "handle request .* permission=1$" | wc -l)"
@@ -70,7 +79,7 @@ cp "$sample" "$elsewhere/Tandrel.dll"
 RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
 expect_run "no extension library" 0 0
 expect_eq "no library: handles, then an empty list" "posted handles {\"type\":\"directory-handles\"} objects=13
-posted json {\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"}" "$(logged "$folder" "posted ")"
+posted handles {\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"} objects=0" "$(logged "$folder" "posted ")"
 expect_eq "no library: the current directory's one is left alone" "" "$(cat "$elsewhere/Tandrel-calls.txt")"
 
 # A runtime without the handle interfaces still gets the response.
@@ -100,6 +109,6 @@ expect_eq "incomplete library: no Init" "OnMainWindowCreated
 Release
 Unloaded" "$(tr -d '\r' <"$folder/Tandrel-calls.txt")"
 expect_eq "incomplete library: no components" 1 \
-  "$(logged "$folder" 'posted json {"registeredComponentIds":\[\],' | wc -l)"
+  "$(logged "$folder" 'posted handles {"registeredComponentIds":\[\],' | wc -l)"
 
 finish

@@ -2,7 +2,9 @@
 # What the built executables must look like from outside: machine,
 # subsystem, stripped (no symbol table after the last section for the icon
 # updater to refuse), embedded manifest, exports, the bootstrapper link, only
-# system DLLs imported, and no bigger than the size each may grow to.
+# system DLLs imported, every imported function on the program's reviewed
+# list (tests/imports/) and none of the C runtime's path functions, and no
+# bigger than the size each may grow to.
 source "$(dirname "$0")/harness.sh"
 kind=$1
 exe=$2
@@ -40,6 +42,21 @@ while read -r dll; do
   CHECKS=$((CHECKS + 1))
   [[ "$dll" =~ $system_dlls ]] || { FAILURES=$((FAILURES + 1)); echo "FAIL imports non-system DLL $dll"; }
 done <<<"$imports"
+
+# The import table against the reviewed list, both ways: Wine accepts calls
+# that Windows refuses, so each import is looked up before it ships.
+reviewed_list="$E2E_DIR/../imports/$([ "$kind" = velmora ] && echo Velmora || echo Quorvel).txt"
+functions=$($objdump -p "$exe" | awk '/DLL Name:/ {dll = tolower($3); next}
+  /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ && dll {print dll, $3}' | sort -u)
+reviewed=$(grep -v '^#' "$reviewed_list" | awk 'NF {sub(":$", "", $2); print tolower($1), $2}' | sort -u)
+expect_eq "imports a function (at least kernel32's CreateFileW)" 1 "$(grep -cx 'kernel32.dll CreateFileW' <<<"$functions")"
+expect_eq "imports not on $(basename "$reviewed_list")" "" "$(comm -23 <(echo "$functions") <(echo "$reviewed") | tr '\n' ' ')"
+expect_eq "lines of $(basename "$reviewed_list") no longer imported" "" \
+  "$(comm -13 <(echo "$functions") <(echo "$reviewed") | tr '\n' ' ')"
+# Windows' msvcrt.dll refuses "\\?\" paths in these (Wine's does not).
+crt_path_functions='^(msvcr[^ ]*|ucrtbase|api-ms-win-crt-[^ ]*)\.dll _?w?(stat|fopen|freopen|open|sopen|access|findfirst|findnext|mkdir|rmdir|chdir|remove|rename|unlink|fullpath|chmod|utime|creat|spawn[a-z]*|exec[a-z]*)(32|64|i64|_s)*$'
+expect_eq "no C runtime path function imported or listed" "" \
+  "$(sort -u <(echo "$functions") <(echo "$reviewed") | grep -E "$crt_path_functions" | tr '\n' ' ')"
 
 manifest=$(strings "$exe" | tr -d '\n')
 for part in 'level="asInvoker"' '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>'; do

@@ -97,6 +97,8 @@ expect_eq "install: a screenshot of the window was kept" yes "$([ -s "$screensho
 expect_eq "install: the bootstrapper ran in the user-data folder" "C:\\users\\$wine_user\\AppData\\Local\\$name" \
   "$(field_of cwd "$folder/runtime-installed.txt")"
 expect_eq "install: with no switches" "[]" "$(field_of commandline "$folder/runtime-installed.txt")"
+expect_eq "install: its own quoted path is the command line's first word" \
+  "\"C:\\users\\$wine_user\\AppData\\Local\\$name\\Webview2Setup.exe\"" "$(field_of whole "$folder/runtime-installed.txt")"
 expect_eq "install: the app's window was shown in the same run" 1 \
   "$(logged "$folder" "window visible=1" | wc -l)"
 

@@ -137,13 +137,58 @@ expect_eq "a service worker's request is answered" "request https://velmora.loca
   "$(logged "$folder" "request https://velmora.localhost/sw.js")"
 expect_eq "other protocols are not handed to the shell" "newwindow search-ms:query=secret handled=1" \
   "$(logged "$folder" "newwindow search")"
-expect_eq "a later document neither shows nor focuses again" 1 "$(logged "$folder" "focus" | wc -l)"
+expect_eq "a later document neither shows nor focuses again" "domcontentloaded
+controller closed" "$(logged "$folder" "domcontentloaded\|focus\|controller closed" | tail -n 2)"
+expect_eq "the focus goes back into the WebView when the window is restored" "restore focus" \
+  "$(logged "$folder" "window .*minimized=1\|focus" | sed -n '/minimized=1/{n;s/^focus.*/restore focus/p}')"
 expect_eq "the controller is closed before it is released" "controller closed
 released webview" "$(logged "$folder" "controller closed\|released webview")"
 expect_clean_runtime "bundle page" "$folder"
 expect_eq "shut-down releases the WebView objects" "released webview
 released controller
 released environment" "$(logged "$folder" "released")"
+
+# Keys reach the game after the player switches away and back: the focus
+# goes back into the WebView whenever the window is activated.
+folder=$(export_with '{"name": "game"}' "domcontentloaded
+reactivate
+reactivate
+close")
+run_program "$folder/Velmora.exe"
+expect_run "switching away and back" 0 0
+expect_eq "switching away and back: the focus follows into the WebView" 2 \
+  "$(logged "$folder" "reactivate\|focus" | grep -A1 '^reactivate: away' | grep -c '^focus 0$')"
+expect_eq "switching away and back: the window is active again" "reactivate: back, active=1
+reactivate: back, active=1" "$(logged "$folder" "reactivate: back")"
+expect_eq "switching away and back: the page's close is posted, the controller closed while the window exists" \
+  "controller closed" "$(logged "$folder" "controller closed\|window destroyed\|controller never")"
+
+# A renderer that exits or hangs is reloaded; before the first document the
+# start page is asked for again. The fourth failure within a minute, and a
+# lost browser process at any time, end the run with a box and exit code 1:
+# never a hidden window left running.
+page_failed='The app'"'"'s page stopped responding several times in a row and was closed. Run the app again.'
+runtime_stopped='The Microsoft Edge WebView2 runtime stopped working. Run the app again; if this keeps happening, reinstall or repair the runtime.'
+folder=$(export_with '{"name": "game"}' "process-failed 1
+domcontentloaded
+process-failed 2
+process-failed 6
+process-failed 6
+process-failed 1
+window
+process-failed 1")
+run_program "$folder/Velmora.exe"
+expect_run "a failing renderer" 1 1 "$page_failed" "Windows Velmora"
+expect_eq "a failing renderer: the start page again, then reloads" "navigate https://velmora.localhost/index.html
+navigate https://velmora.localhost/index.html
+reload https://velmora.localhost/index.html
+reload https://velmora.localhost/index.html" "$(logged "$folder" "navigate\|reload")"
+expect_eq "a failing renderer: the GPU process is the runtime's own to restart" 1 "$(logged "$folder" "window " | wc -l)"
+
+folder=$(export_with '{"name": "game"}' "process-failed 0")
+run_program "$folder/Velmora.exe"
+expect_run "a lost browser process before the page" 1 1 "$runtime_stopped" "Windows Velmora"
+expect_eq "a lost browser process: the window was never shown" "" "$(logged "$folder" "controller visible 1")"
 
 # Bodies of more than 4 GiB from the bundle and from disk, read on the UI
 # thread and on another thread, and links inside "www" that lead out of it.

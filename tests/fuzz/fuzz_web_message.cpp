@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(h.runtime.pageMessages.size() == 2, "wrapper-init gets two messages");
         Require(h.runtime.pageMessages[0].rfind("handles {\"type\":\"directory-handles\"} ", 0) == 0,
             "directory-handles comes first");
-        RequireCanonical(h.runtime.pageMessages[1].substr(5));
+        Require(h.runtime.pageMessages[1].rfind("handles ", 0) == 0, "the response follows the handles' way");
+        RequireCanonical(h.runtime.pageMessages[1].substr(8));
     }
     if (type == "extension-message") {
         Require(h.library.calls.size() == libraryCalls + 1, "the library gets the extension message");

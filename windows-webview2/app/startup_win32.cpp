@@ -156,7 +156,7 @@ int Run(HINSTANCE instance)
     int exitCode = static_cast<int>(RunMessageLoop());
 
     SetWindowEvents(nullptr);
-    bodies.ReleaseMappedFiles();
+    bodies.ReleaseOpenFiles();
     // While the host object still exists, so that the library may still
     // talk to the page from "Release".
     extensions.Release();

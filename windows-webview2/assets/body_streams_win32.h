@@ -10,6 +10,7 @@
 
 #include "assets/asset_bundle.h"
 #include "assets/body_streams.h"
+#include "assets/disk_file_bytes_win32.h"
 #include "common/mapped_file.h"
 
 // A body as the WebView2 runtime takes it.
@@ -18,12 +19,12 @@ struct ComStreamBody : IBodyStream {
     Microsoft::WRL::ComPtr<IStream> stream;
 };
 
-// Bodies read straight from mapped views, never copied: the bundle's image
-// (null when there is none) and files inside the web folder (ending with a
-// separator). Each stream keeps its view mapped while the runtime holds it.
-// Partial requests for disk files map each request path once and keep it
-// mapped until ReleaseMappedFiles; a whole disk file is mapped for its one
-// answer.
+// Bodies read as the runtime asks for them, never copied beforehand: from
+// the bundle's mapped image (null when there is none), kept mapped while a
+// stream holds it, and from files inside the web folder (ending with a
+// separator), read at a position. Partial requests for disk files open
+// each request path once and keep it open until ReleaseOpenFiles; a whole
+// disk file is opened for its one answer.
 class BodyStreamsWin32 : public IBodyStreams {
 public:
     BodyStreamsWin32(const AssetBundle& siteBundle, std::shared_ptr<const MappedFile> bundleImage,
@@ -33,14 +34,14 @@ public:
     }
 
     std::shared_ptr<IBodyStream> Create(const ResourceAnswer& answer) override;
-    void ReleaseMappedFiles() { mappings.clear(); }
+    void ReleaseOpenFiles() { openFiles.clear(); }
 
 private:
-    std::shared_ptr<const MappedFile> MapInside(const std::string& diskPath) const;
-    std::shared_ptr<const MappedFile> MapForRange(const std::string& requestPath, const std::string& diskPath);
+    std::shared_ptr<const OpenedDiskFile> OpenInside(const std::string& diskPath) const;
+    std::shared_ptr<const OpenedDiskFile> OpenForRange(const std::string& requestPath, const std::string& diskPath);
 
     const AssetBundle& bundle;
     std::shared_ptr<const MappedFile> image;
     std::string webFolder;
-    std::map<std::string, std::shared_ptr<const MappedFile>> mappings;
+    std::map<std::string, std::shared_ptr<const OpenedDiskFile>> openFiles;
 };

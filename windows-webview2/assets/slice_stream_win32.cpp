@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
-#include "assets/byte_slice.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -25,13 +25,13 @@ private:
 
 class SliceStream final : public IStream {
 public:
-    SliceStream(const ByteSlice& from, std::shared_ptr<const void> owner) : slice(from), keeper(std::move(owner)) {}
+    explicit SliceStream(BodyReader from) : reader(std::move(from)) {}
 
     // Two-step creation: the marshaler aggregates the finished object.
-    static ComPtr<IStream> Create(const ByteSlice& from, std::shared_ptr<const void> owner)
+    static ComPtr<IStream> Create(BodyReader from)
     {
         ComPtr<SliceStream> stream;
-        *stream.GetAddressOf() = new SliceStream(from, std::move(owner));
+        *stream.GetAddressOf() = new SliceStream(std::move(from));
         if (FAILED(CoCreateFreeThreadedMarshaler(stream.Get(), &stream->marshaler)))
             throw std::runtime_error("cannot make a free-threaded stream");
         return stream;
@@ -67,25 +67,30 @@ public:
         if (!into)
             return STG_E_INVALIDPOINTER;
         Exclusive lock(guard);
-        ULONG got = static_cast<ULONG>(slice.Read(into, count));
+        BodyReader::Chunk chunk = reader.Read(into, count);
         if (read)
-            *read = got;
-        return got < count ? S_FALSE : S_OK;
+            *read = static_cast<ULONG>(chunk.got);
+        if (chunk.failed)
+            return STG_E_READFAULT;
+        return chunk.got < count ? S_FALSE : S_OK;
     }
 
     HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override
     {
-        ByteSlice::Origin from = ByteSlice::Origin::Begin;
+        BodyReader::Origin from = BodyReader::Origin::Begin;
         if (origin == STREAM_SEEK_CUR)
-            from = ByteSlice::Origin::Current;
+            from = BodyReader::Origin::Current;
         else if (origin == STREAM_SEEK_END)
-            from = ByteSlice::Origin::End;
+            from = BodyReader::Origin::End;
         else if (origin != STREAM_SEEK_SET)
             return STG_E_INVALIDFUNCTION;
         Exclusive lock(guard);
-        uint64_t now = slice.Seek(move.QuadPart, from);
+        // Before the start is an error; past the end is allowed.
+        std::optional<uint64_t> now = reader.Seek(move.QuadPart, from);
+        if (!now)
+            return STG_E_INVALIDFUNCTION;
         if (position)
-            position->QuadPart = now;
+            position->QuadPart = *now;
         return S_OK;
     }
 
@@ -95,7 +100,7 @@ public:
             return STG_E_INVALIDPOINTER;
         std::memset(stat, 0, sizeof *stat);
         stat->type = STGTY_STREAM;
-        stat->cbSize.QuadPart = slice.Length();
+        stat->cbSize.QuadPart = reader.Length();
         stat->grfMode = STGM_READ;
         return S_OK;
     }
@@ -105,13 +110,13 @@ public:
         if (!copy)
             return STG_E_INVALIDPOINTER;
         *copy = nullptr;
-        ByteSlice from(slice.Data(), slice.Length());
+        uint64_t at = 0;
         {
             Exclusive lock(guard);
-            from.Seek(static_cast<int64_t>(slice.Position()), ByteSlice::Origin::Begin);
+            at = reader.Position();
         }
         try {
-            *copy = Create(from, keeper).Detach();
+            *copy = Create(BodyReader(reader.Bytes(), at)).Detach();
             return S_OK;
         } catch (const std::exception&) {
             return E_OUTOFMEMORY;
@@ -131,23 +136,27 @@ public:
         if (!target)
             return STG_E_INVALIDPOINTER;
         Exclusive lock(guard);
-        uint64_t want = std::min<uint64_t>(count.QuadPart, slice.Length() - slice.Position());
-        const uint8_t* from = slice.Data() + slice.Position();
-        uint64_t done = 0;
+        std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(count.QuadPart, CopyChunk)));
+        uint64_t taken = 0;
+        uint64_t put = 0;
         HRESULT result = S_OK;
-        while (done < want) {
-            ULONG piece = static_cast<ULONG>(std::min<uint64_t>(want - done, 1u << 30));
-            ULONG put = 0;
-            result = target->Write(from + done, piece, &put);
-            done += put;
-            if (FAILED(result) || put < piece)
+        while (taken < count.QuadPart && SUCCEEDED(result)) {
+            BodyReader::Chunk chunk = reader.Read(buffer.data(), std::min<uint64_t>(count.QuadPart - taken, CopyChunk));
+            if (chunk.failed)
+                result = STG_E_READFAULT;
+            if (chunk.got == 0)
+                break;
+            taken += chunk.got;
+            ULONG wrote = 0;
+            result = target->Write(buffer.data(), static_cast<ULONG>(chunk.got), &wrote);
+            put += wrote;
+            if (wrote < chunk.got)
                 break;
         }
-        slice.Seek(static_cast<int64_t>(done), ByteSlice::Origin::Current);
         if (read)
-            read->QuadPart = done;
+            read->QuadPart = taken;
         if (written)
-            written->QuadPart = done;
+            written->QuadPart = put;
         return FAILED(result) ? result : S_OK;
     }
     HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
@@ -168,16 +177,17 @@ private:
             marshaler->Release();
     }
 
+    static constexpr uint64_t CopyChunk = 1u << 20;
+
     std::atomic<ULONG> references {1};
     SRWLOCK guard = SRWLOCK_INIT; // over the position, for callers that share one stream
-    ByteSlice slice;
-    std::shared_ptr<const void> keeper;
+    BodyReader reader;
     IUnknown* marshaler = nullptr;
 };
 
 }
 
-ComPtr<IStream> CreateSliceStream(const uint8_t* data, uint64_t length, std::shared_ptr<const void> keeper)
+ComPtr<IStream> CreateSliceStream(std::shared_ptr<const IBodyBytes> bytes)
 {
-    return SliceStream::Create(ByteSlice(data, length), std::move(keeper));
+    return SliceStream::Create(BodyReader(std::move(bytes)));
 }

@@ -6,7 +6,7 @@ bool ExtensionLibraryWin32::Load(const std::string& path)
 {
     // Neither the library nor its dependencies come from the current
     // directory or PATH, where anyone may have put a DLL of that name.
-    module = LoadLibraryExW(PlatformPath(path).c_str(), nullptr,
+    module = LoadLibraryExW(CompatiblePlatformPath(path).c_str(), nullptr,
         LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     return module != nullptr;
 }

@@ -47,7 +47,7 @@ bool ExtensionManager::LoadExtensionLibrary()
 void ExtensionManager::OnMainWindowCreated(NativeWindow window)
 {
     if (onMainWindowCreated)
-        onMainWindowCreated(window);
+        onMainWindowCreated(static_cast<VelmoraWindow>(window));
 }
 
 void ExtensionManager::OnExtensionMessage(const std::string& message)

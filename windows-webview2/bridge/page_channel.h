@@ -12,8 +12,11 @@ public:
     virtual void AddFolder(const std::string& path) = 0;
     virtual void AddEmptySlot() = 0;
     // Posts the JSON text with every slot; throws when the slots cannot be
-    // gathered for the runtime.
+    // gathered for the runtime, or when the page is no longer the app's.
     virtual void Post(const std::string& json) = 0;
+    // Posts a further message, without objects, by the same way as the
+    // handles, so that the page receives it after them.
+    virtual void PostFollowing(const std::string& json) = 0;
 };
 
 // What the bridge asks of the WebView: posting to the page.

@@ -40,31 +40,35 @@ void WebMessageBridge::Dispatch(const nlohmann::json& message, const std::string
     }
 }
 
+// The runtime keeps no order between its two ways of posting, so when the
+// handles can be sent the response goes the same way, after them.
 void WebMessageBridge::SendWrapperInitResponse()
 {
-    SendDirectoryHandles();
+    std::unique_ptr<IFolderHandleMessage> handles = page.StartFolderHandleMessage();
+    if (handles)
+        SendDirectoryHandles(*handles);
     nlohmann::json response = {
         {"type", "wrapper-init-response"},
         {"registeredComponentIds", extensions.ComponentIds()},
     };
-    PostJsonToPage(SerializeMessage(response));
+    if (handles)
+        handles->PostFollowing(SerializeMessage(response));
+    else
+        PostJsonToPage(SerializeMessage(response));
 }
 
-void WebMessageBridge::SendDirectoryHandles()
+void WebMessageBridge::SendDirectoryHandles(IFolderHandleMessage& message)
 {
-    std::unique_ptr<IFolderHandleMessage> message = page.StartFolderHandleMessage();
-    if (!message)
-        return;
     for (const FolderPlaceholder& row : FolderPlaceholders) {
         std::string path = FolderPathFor(row, folders, knownFolders);
         if (path.empty()) {
-            message->AddEmptySlot();
+            message.AddEmptySlot();
             continue;
         }
         folderMap[row.placeholder] = path;
-        message->AddFolder(path);
+        message.AddFolder(path);
     }
-    message->Post(SerializeMessage({{"type", "directory-handles"}}));
+    message.Post(SerializeMessage({{"type", "directory-handles"}}));
 }
 
 void WebMessageBridge::PostJsonToPage(const std::string& json)

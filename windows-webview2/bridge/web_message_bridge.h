@@ -24,7 +24,7 @@ public:
     // "directory-handles" (when the runtime can carry them), then
     // "wrapper-init-response" with the registered component identifiers.
     void SendWrapperInitResponse();
-    void SendDirectoryHandles();
+    void SendDirectoryHandles(IFolderHandleMessage& message);
 
     void PostJsonToPage(const std::string& json) override;
     const FolderMap& Folders() const override { return folderMap; }

@@ -4,8 +4,15 @@
 
 #include "installer/progress_position.h"
 
-HRESULT STDMETHODCALLTYPE DownloadProgress::QueryInterface(REFIID, void**)
+HRESULT STDMETHODCALLTYPE DownloadProgress::QueryInterface(REFIID id, void** object)
 {
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IBindStatusCallback)) {
+        *object = static_cast<IBindStatusCallback*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
     return E_NOINTERFACE;
 }
 

@@ -9,6 +9,7 @@
 #include "installer/bootstrapper_link.h"
 #include "installer/download_progress_win32.h"
 #include "installer/installer_messages.h"
+#include "installer/pumping_wait_win32.h"
 #include "installer/signature_check_win32.h"
 #include "window/dpi_win32.h"
 #include "window/window_class_win32.h"
@@ -16,34 +17,26 @@
 namespace {
 
 // Handed to the download worker; complete before it starts. The worker
-// writes only `downloaded`, which the UI thread reads after joining it.
+// writes only `downloaded`, which the UI thread reads after it has ended.
 struct DownloadJob {
     std::wstring url;
     std::wstring targetPath;
-    HWND window;
     HWND progressBar;
     bool downloaded = false;
 };
 
 const DWORD SetupWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 unsigned __stdcall DownloadWorker(void* argument)
 {
     DownloadJob& job = *static_cast<DownloadJob*>(argument);
+    // The URL moniker is a COM object; a thread without a message loop
+    // belongs in the multithreaded apartment.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     DownloadProgress progress(job.progressBar);
     job.downloaded = SUCCEEDED(URLDownloadToFileW(nullptr, job.url.c_str(), job.targetPath.c_str(), 0, &progress));
-    // Fails at once when the user has closed the window already.
-    SendMessageW(job.window, WM_CLOSE, 0, 0);
-    _endthreadex(0);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }
 
@@ -68,37 +61,49 @@ HWND CreateProgressBar(HINSTANCE instance, HWND window)
     return bar;
 }
 
-// Downloads while the window's own loop runs; true when the file arrived.
-bool Download(DownloadJob& job)
+// Downloads while the window keeps answering (its progress bar is moved by
+// messages the worker sends); true when the file arrived. Closing the
+// window cancels nothing.
+bool Download(DownloadJob& job, HWND window)
 {
     HANDLE worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, DownloadWorker, &job, 0, nullptr));
-    if (!worker) {
-        DestroyWindow(job.window);
-        return false;
+    if (worker) {
+        WaitWhileDispatching(worker);
+        CloseHandle(worker);
     }
-    MSG msg = {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    WaitForSingleObject(worker, INFINITE);
-    CloseHandle(worker);
-    return job.downloaded;
+    if (IsWindow(window))
+        DestroyWindow(window);
+    return worker && job.downloaded;
 }
 
-void RunInstaller(const std::wstring& installerPath, const std::wstring& userDataFolder)
+// Starts the bootstrapper from the file that was checked: the handle that
+// was verified stays open, sharing only reading, until the process runs,
+// so the file cannot be replaced in between.
+void RunInstaller(const std::string& installerPath, const std::wstring& userDataFolder)
 {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    // No switches: the bootstrapper shows its own user interface.
-    wchar_t commandLine[1] = L"";
-    if (!CreateProcessW(installerPath.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
-            userDataFolder.c_str(), &startup, &process))
+    HANDLE file = CreateFileW(PlatformPath(installerPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
+    std::wstring applicationName = CompatiblePlatformPath(installerPath);
+    bool trusted = !BootstrapperMustBeSignedByMicrosoft || IsSignedByMicrosoft(file, applicationName);
+    PROCESS_INFORMATION process = {};
+    bool started = false;
+    if (trusted) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        // No switches: the bootstrapper shows its own user interface. Its
+        // own quoted path is the first word, as programs expect.
+        std::wstring commandLine = L"\"" + applicationName + L"\"";
+        started = CreateProcessW(applicationName.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+            userDataFolder.c_str(), &startup, &process);
+    }
+    CloseHandle(file);
+    if (!started)
+        return;
     CloseHandle(process.hThread);
+    WaitWhileDispatching(process.hProcess);
+    CloseHandle(process.hProcess);
 }
 
 }
@@ -115,7 +120,7 @@ void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const
         ShowMessage(InstallerMessage::UserDataFolderFailed, config.title, MB_ICONERROR);
         return;
     }
-    if (!RegisterAppWindowClass(instance, L"WebView2Setup", SetupWindowProc, static_cast<HICON>(config.iconHandle),
+    if (!RegisterAppWindowClass(instance, L"WebView2Setup", DefWindowProcW, static_cast<HICON>(config.iconHandle),
             COLOR_MENU)) {
         ShowMessage(InstallerMessage::RegisterClassFailed, config.title, MB_ICONERROR);
         return;
@@ -126,13 +131,11 @@ void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const
         return;
     }
     HWND progressBar = CreateProgressBar(instance, window);
-    std::wstring installerPath = PlatformPath(userDataFolder + "\\Webview2Setup.exe");
+    std::string installerPath = userDataFolder + "\\Webview2Setup.exe";
     // Whatever lies there from an earlier run, or was put there, is never run.
-    DeleteFileW(installerPath.c_str());
-    DownloadJob job {BootstrapperLink, installerPath, window, progressBar};
-    if (!Download(job))
-        return;
-    if (BootstrapperMustBeSignedByMicrosoft && !IsSignedByMicrosoft(installerPath))
+    DeleteFileW(PlatformPath(installerPath).c_str());
+    DownloadJob job {BootstrapperLink, CompatiblePlatformPath(installerPath), progressBar};
+    if (!Download(job, window))
         return;
     RunInstaller(installerPath, Utf8ToWide(userDataFolder));
 }

@@ -21,11 +21,14 @@ bool SignerIsMicrosoft(HANDLE stateData)
 
 }
 
-bool IsSignedByMicrosoft(const std::wstring& path)
+bool IsSignedByMicrosoft(HANDLE opened, const std::wstring& path)
 {
+    if (opened == INVALID_HANDLE_VALUE || !opened)
+        return false;
     WINTRUST_FILE_INFO file = {};
     file.cbStruct = sizeof(file);
     file.pcwszFilePath = path.c_str();
+    file.hFile = opened;
     WINTRUST_DATA trust = {};
     trust.cbStruct = sizeof(trust);
     trust.dwUIChoice = WTD_UI_NONE;

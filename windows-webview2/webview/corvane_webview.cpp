@@ -31,9 +31,32 @@ CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& r
 CorvaneWebView::~CorvaneWebView()
 {
     extensions.SetWebViewHost(nullptr);
-    // The documented way to end a WebView: close it, then let go of it.
-    if (controller)
-        controller->Close();
+    CloseWebView();
+}
+
+// The documented way to end a WebView: close it while its parent window
+// exists, then let go of it. A destroyed parent makes the close fail.
+void CorvaneWebView::CloseWebView()
+{
+    if (!controller)
+        return;
+    controller->Close();
+    webView2.reset();
+    webView.reset();
+    controller.reset();
+}
+
+void CorvaneWebView::OnWindowDestroying()
+{
+    CloseWebView();
+}
+
+// Keys reach the page only while the focus is inside the WebView; the
+// system gives it back to the frame whenever the window is activated.
+void CorvaneWebView::OnWindowActivated()
+{
+    if (controller && shown && !hiddenWhileMinimized)
+        controller->MoveFocusProgrammatic();
 }
 
 void CorvaneWebView::Init()
@@ -46,8 +69,13 @@ void CorvaneWebView::Init()
         });
 }
 
+// A creation that fails at once is reported by the adapter; a runtime that
+// calls the handler as well must not start a second one.
 void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebViewEnvironment> created)
 {
+    if (environmentSettled)
+        return;
+    environmentSettled = true;
     // Without an environment there is nothing to show; the hidden window
     // would wait forever.
     if (!succeeded || !created) {
@@ -63,6 +91,9 @@ void CorvaneWebView::OnEnvironmentCreated(bool succeeded, std::shared_ptr<IWebVi
 
 void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebViewController> created)
 {
+    if (controllerSettled)
+        return;
+    controllerSettled = true;
     std::shared_ptr<IWebView> createdWebView = created ? created->WebView() : nullptr;
     if (!succeeded || !createdWebView) {
         FailAfterCallback(WebViewMessage::ControllerFailed);
@@ -122,18 +153,23 @@ void CorvaneWebView::AttachHandlers()
     webView->AddPermissionRequested([this](IPermissionRequestedArgs& args) { OnPermissionRequested(args); });
     webView->AddContainsFullScreenElementChanged([this] { OnContainsFullScreenElementChanged(); });
     webView->AddWindowCloseRequested([this] { OnWindowCloseRequested(); });
+    webView->AddProcessFailed([this](IProcessFailedArgs& args) { OnProcessFailed(args); });
     webView->AddNewWindowRequested([this](INewWindowRequestedArgs& args) { OnNewWindowRequested(args); });
     webView->AddWebMessageReceived([this](IWebMessageReceivedArgs& args) { OnWebMessageReceived(args); });
     webView2->AddDomContentLoaded([this] { OnDomContentLoaded(); });
 }
 
 // The older filter misses the requests of service and shared workers,
-// which then go to the network and fail.
+// which then go to the network and fail; a runtime that refuses the newer
+// one still serves the documents.
 void CorvaneWebView::AddResourceFilter()
 {
     if (std::shared_ptr<IWebView22> webView22 = webView->QueryWebView22()) {
-        webView22->AddWebResourceRequestedFilterWithRequestSourceKinds(origin + "*");
-        return;
+        try {
+            webView22->AddWebResourceRequestedFilterWithRequestSourceKinds(origin + "*");
+            return;
+        } catch (const WebViewError&) {
+        }
     }
     webView->AddWebResourceRequestedFilter(origin + "*");
 }
@@ -155,11 +191,18 @@ void CorvaneWebView::OnWindowSized(bool minimized)
     if (hiddenWhileMinimized) {
         controller->SetIsVisible(true);
         hiddenWhileMinimized = false;
+        // The activation of a restore can come while the WebView is still
+        // hidden, and then skips it.
+        controller->MoveFocusProgrammatic();
     }
 }
 
+// One box per run, however many failures follow the first.
 void CorvaneWebView::FailAfterCallback(const char* text)
 {
+    if (failing)
+        return;
+    failing = true;
     Post([this, text] { desktop.FailRun(text); });
 }
 
@@ -198,7 +241,7 @@ std::unique_ptr<IFolderHandleMessage> CorvaneWebView::StartFolderHandleMessage()
     std::shared_ptr<IWebView23> webView23 = webView->QueryWebView23();
     if (!environment14 || !webView23)
         return nullptr;
-    return std::make_unique<FolderHandleMessage>(std::move(environment14), std::move(webView23));
+    return std::make_unique<FolderHandleMessage>(std::move(environment14), std::move(webView23), webView, origin);
 }
 
 std::string CorvaneWebView::StartUri() const

@@ -13,6 +13,7 @@
 #include "bridge/web_message_bridge.h"
 #include "config/app_config.h"
 #include "webview/desktop.h"
+#include "webview/failure_budget.h"
 #include "webview/webview_contract.h"
 #include "window/main_window.h"
 #include "window/window_events.h"
@@ -48,6 +49,8 @@ public:
     void OnWindowSized(bool minimized) override;
     void OnWindowMoved() override;
     void OnPostedWork() override;
+    void OnWindowActivated() override;
+    void OnWindowDestroying() override;
 
     // Dropped while there is no WebView yet.
     void PostJsonToPage(const std::string& json) override;
@@ -70,6 +73,9 @@ private:
     void Post(std::function<void()> work);
     // The creation-failure box, once the failing callback has returned.
     void FailAfterCallback(const char* text);
+    // Closes the controller and lets go of the WebView; the parent window
+    // must still exist.
+    void CloseWebView();
 
     void OnDocumentTitleChanged();
     void OnNavigationStarting(INavigationStartingArgs& args);
@@ -80,6 +86,10 @@ private:
     void OnNewWindowRequested(INewWindowRequestedArgs& args);
     void OnWebMessageReceived(IWebMessageReceivedArgs& args);
     void OnDomContentLoaded();
+    void OnProcessFailed(IProcessFailedArgs& args);
+    // A renderer that exited or hangs: the page is loaded again, unless it
+    // has failed too often lately.
+    void RecoverPage();
     void OnAcceleratorKeyPressed(IAcceleratorKeyPressedArgs& args);
 
     const AppConfig& config;
@@ -98,6 +108,12 @@ private:
     // WebView has been hidden because the window was minimised.
     bool shown = false;
     bool hiddenWhileMinimized = false;
+    // The run is ending with a failure box; nothing more is started.
+    bool failing = false;
+    // Each creation has been reported; a second report is ignored.
+    bool environmentSettled = false;
+    bool controllerSettled = false;
+    FailureBudget pageFailures {3, std::chrono::minutes(1)};
 
     // Released in reverse order: the WebView first, the environment last.
     std::shared_ptr<IWebViewEnvironment> environment;

@@ -25,7 +25,7 @@ std::wstring OptionalPath(const std::optional<std::string>& path)
 WebView2Loader::WebView2Loader(const std::string& appFolder)
 {
     // The library's own dependencies come from its folder and System32 only.
-    HMODULE module = LoadLibraryExW(PlatformPath(appFolder + "WebView2Loader.dll").c_str(), nullptr,
+    HMODULE module = LoadLibraryExW(CompatiblePlatformPath(appFolder + "WebView2Loader.dll").c_str(), nullptr,
         LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module)
         throw WebViewError(WebViewMessage::LoaderMissing);

@@ -108,6 +108,29 @@ private:
     ICoreWebView2AcceleratorKeyPressedEventArgs* args;
 };
 
+class ProcessFailedArgs : public IProcessFailedArgs {
+public:
+    explicit ProcessFailedArgs(ICoreWebView2ProcessFailedEventArgs* eventArgs) : args(eventArgs) {}
+    FailedKind Kind() override
+    {
+        COREWEBVIEW2_PROCESS_FAILED_KIND kind = COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED;
+        args->get_ProcessFailedKind(&kind);
+        switch (kind) {
+        case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED:
+            return FailedKind::BrowserProcessExited;
+        case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
+            return FailedKind::RenderProcessExited;
+        case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
+            return FailedKind::RenderProcessUnresponsive;
+        default:
+            return FailedKind::Other;
+        }
+    }
+
+private:
+    ICoreWebView2ProcessFailedEventArgs* args;
+};
+
 class WebMessageReceivedArgs : public IWebMessageReceivedArgs {
 public:
     explicit WebMessageReceivedArgs(ICoreWebView2WebMessageReceivedEventArgs* eventArgs) : args(eventArgs) {}
@@ -166,6 +189,9 @@ public:
         ComPtr<ICoreWebView2WebResourceResponse> response;
         environment->CreateWebResourceResponse(stream, status, Utf8ToWide(reason).c_str(),
             Utf8ToWide(headers).c_str(), &response);
+        // A request left without an answer would go to the network.
+        if (!response)
+            environment->CreateWebResourceResponse(nullptr, 500, L"Internal Server Error", L"", &response);
         if (response)
             args->put_Response(response.Get());
     }
@@ -343,6 +369,7 @@ public:
         return settings ? std::make_shared<::Settings>(settings) : nullptr;
     }
     void Navigate(const std::string& uri) override { webView->Navigate(Utf8ToWide(uri).c_str()); }
+    void Reload() override { webView->Reload(); }
     std::string Source() override
     {
         LPWSTR source = nullptr;
@@ -412,6 +439,12 @@ public:
         auto callback = WrapNotification<ICoreWebView2WindowCloseRequestedEventHandler,
             IID_ICoreWebView2WindowCloseRequestedEventHandler>(handler);
         CheckResult(webView->add_WindowCloseRequested(callback.Get(), &token), "cannot attach WindowCloseRequested");
+    }
+    void AddProcessFailed(WebViewEvent<IProcessFailedArgs> handler) override
+    {
+        auto callback = WrapEvent<ICoreWebView2ProcessFailedEventHandler, IID_ICoreWebView2ProcessFailedEventHandler,
+            ProcessFailedArgs, ICoreWebView2ProcessFailedEventArgs>(handler);
+        CheckResult(webView->add_ProcessFailed(callback.Get(), &token), "cannot attach ProcessFailed");
     }
     std::string DocumentTitle() override
     {

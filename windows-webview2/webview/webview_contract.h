@@ -51,6 +51,15 @@ public:
     virtual void MarkHandled() = 0;
 };
 
+// A process of the runtime failed. The host acts on the browser process
+// and the page's renderer; the runtime itself recovers from the others.
+class IProcessFailedArgs {
+public:
+    enum class FailedKind { BrowserProcessExited, RenderProcessExited, RenderProcessUnresponsive, Other };
+    virtual ~IProcessFailedArgs() = default;
+    virtual FailedKind Kind() = 0;
+};
+
 class IWebMessageReceivedArgs {
 public:
     virtual ~IWebMessageReceivedArgs() = default;
@@ -148,6 +157,7 @@ public:
     virtual ~IWebView() = default;
     virtual std::shared_ptr<IWebViewSettings> Settings() = 0;
     virtual void Navigate(const std::string& uri) = 0;
+    virtual void Reload() = 0;
     // The URL of the current top-level document.
     virtual std::string Source() = 0;
     // Every resource context, documents' requests only.
@@ -160,6 +170,7 @@ public:
     virtual void AddDocumentTitleChanged(WebViewNotification handler) = 0;
     virtual void AddContainsFullScreenElementChanged(WebViewNotification handler) = 0;
     virtual void AddWindowCloseRequested(WebViewNotification handler) = 0;
+    virtual void AddProcessFailed(WebViewEvent<IProcessFailedArgs> handler) = 0;
     virtual std::string DocumentTitle() = 0;
     virtual bool ContainsFullScreenElement() = 0;
     virtual void OpenDevToolsWindow() = 0;

@@ -3,6 +3,7 @@
 #include "webview/origin.h"
 #include "webview/page_title.h"
 #include "webview/shell_url.h"
+#include "webview/webview_messages.h"
 
 namespace {
 
@@ -71,6 +72,42 @@ void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
     std::optional<std::string> message = args.MessageAsString();
     if (message)
         bridge.HandleWebMessage(*message);
+}
+
+void CorvaneWebView::OnProcessFailed(IProcessFailedArgs& args)
+{
+    switch (args.Kind()) {
+    case IProcessFailedArgs::FailedKind::BrowserProcessExited:
+        // Nothing works without it, and a hidden window would wait forever.
+        FailAfterCallback(WebViewMessage::RuntimeStopped);
+        return;
+    case IProcessFailedArgs::FailedKind::RenderProcessExited:
+    case IProcessFailedArgs::FailedKind::RenderProcessUnresponsive:
+        RecoverPage();
+        return;
+    case IProcessFailedArgs::FailedKind::Other:
+        return;
+    }
+}
+
+void CorvaneWebView::RecoverPage()
+{
+    if (failing)
+        return;
+    if (!pageFailures.Admit(FailureBudget::Clock::now())) {
+        FailAfterCallback(WebViewMessage::PageKeepsFailing);
+        return;
+    }
+    // Before the first document there is nothing to reload: the start page
+    // is asked for again, so that the window is still shown.
+    Post([this] {
+        if (!webView)
+            return;
+        if (shown)
+            webView->Reload();
+        else
+            webView->Navigate(StartUri());
+    });
 }
 
 // Later documents keep the window as the user left it.

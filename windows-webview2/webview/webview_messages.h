@@ -13,6 +13,11 @@ inline const char* const EnvironmentFailed =
 inline const char* const ControllerFailed =
     "Failed to create the WebView2 control. Check that the Microsoft Edge WebView2 runtime is installed and "
     "working, then run the app again.";
+inline const char* const RuntimeStopped =
+    "The Microsoft Edge WebView2 runtime stopped working. Run the app again; if this keeps happening, reinstall or "
+    "repair the runtime.";
+inline const char* const PageKeepsFailing =
+    "The app's page stopped responding several times in a row and was closed. Run the app again.";
 inline const char* const RuntimeTooOld =
     "The Microsoft Edge WebView2 runtime is too old for this app. Update it, then run the app again.";
 }

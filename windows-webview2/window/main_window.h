@@ -39,7 +39,8 @@ public:
     virtual void SetTitle(const std::string& title) = 0;
     // Shows and paints the window.
     virtual void Show() = 0;
-    // Asks the window to close, as its close box does.
+    // Asks the window to close, as its close box does, once the current
+    // callback has returned to the message loop.
     virtual void Close() = 0;
     virtual WindowPlacement Placement() = 0;
     // Puts the window back as saved, without showing a hidden window.

@@ -106,9 +106,11 @@ void MainWindowWin32::Show()
     UpdateWindow(window);
 }
 
+// Posted: closing destroys the window, which must not happen inside the
+// runtime's callback that asked for it.
 void MainWindowWin32::Close()
 {
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 WindowPlacement MainWindowWin32::Placement()

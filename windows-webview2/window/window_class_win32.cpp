@@ -27,7 +27,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_DESTROY:
+        if (windowEvents)
+            windowEvents->OnWindowDestroying();
         PostQuitMessage(0);
+        return 0;
+    case WM_ACTIVATE: {
+        // The default gives the focus to the frame; it belongs in the content.
+        LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        if (windowEvents && LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0)
+            windowEvents->OnWindowActivated();
+        return result;
+    }
+    case WM_SETFOCUS:
+        if (windowEvents)
+            windowEvents->OnWindowActivated();
         return 0;
     case WM_MOVE:
     case WM_MOVING:

@@ -6,7 +6,7 @@
 
 HICON LoadIconFromFile(const std::string& path)
 {
-    std::wstring widePath = PlatformPath(path);
+    std::wstring widePath = CompatiblePlatformPath(path);
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromFile(widePath.c_str(), &bitmap) != Gdiplus::Ok)
         return nullptr;

@@ -12,7 +12,9 @@
  * request <uri> [<range>] | request-thread <uri> [<range>] (the body is
  * read on a thread of its own only) | request-worker <uri> (a service
  * worker's request) | navigation <uri> | newwindow <uri> | permission |
- * key <virtual key> [down|repeat|up] | minimize | restore | maximize | close
+ * key <virtual key> [down|repeat|up] | minimize | restore | maximize |
+ * reactivate (another window of the thread becomes active, then the main
+ * window again) | process-failed <COREWEBVIEW2_PROCESS_FAILED_KIND> | close
  *
  * Like the runtime, it takes calls only on the thread that created the
  * environment, in a single-threaded apartment; it raises NavigationStarting
@@ -22,7 +24,11 @@
  * bytes against Content-Length. It reports a message loop run inside any of
  * its callbacks, and at unload every one of its objects, response streams
  * and handlers that is still referenced: "off-thread calls <n>",
- * "nested message loops <n>" and "leaked runtime objects <n>".
+ * "nested message loops <n>" and "leaked runtime objects <n>". Like the
+ * runtime, it needs the controller closed while its parent window exists,
+ * and the window not destroyed inside a callback: "closing faults <n>"
+ * counts a close after the window is gone, a window destroyed inside
+ * WindowCloseRequested, and a controller never closed.
  * Directives: #fail-environment | #old-runtime (no
  * ICoreWebView2Environment14 and no ICoreWebView2_23) |
  * #runtime-after-install (no runtime until "runtime-installed.txt" exists
@@ -67,7 +73,8 @@ struct Object {
 
 static HMODULE self;
 static DWORD uiThread;
-static int offThreadCalls, nestedLoops, leaks;
+static int offThreadCalls, nestedLoops, leaks, closingFaults;
+static BOOL controllerClosed, scriptStarted;
 static int callbackDepth;
 static BOOL unloading; /* the double's own last releases are not the host's calls */
 static Object* aliveObjects;
@@ -80,7 +87,7 @@ static WCHAR documentTitle[512] = L"";
 static WCHAR pageUri[2048] = L"";
 static BOOL containsFullScreenElement;
 static RECT controllerBounds;
-static Step pending[8];
+static Step pending[32];
 static int pendingCount;
 
 static IUnknown* environmentCompleted;
@@ -95,6 +102,7 @@ static IUnknown* fullScreenChanged;
 static IUnknown* windowCloseRequested;
 static IUnknown* domContentLoaded;
 static IUnknown* acceleratorKeyPressed;
+static IUnknown* processFailed;
 /* The request filters added, in order: pattern and source kinds. */
 static WCHAR filterPatterns[8][512];
 static unsigned filterSources[8];
@@ -345,10 +353,14 @@ static UINT_PTR EnterCallback(void)
     return SetTimer(NULL, 0, 0, Probe);
 }
 
+static void DeliverPendingPosts(void);
+
 static void LeaveCallback(UINT_PTR probe)
 {
     --callbackDepth;
     KillTimer(NULL, probe);
+    if (callbackDepth == 0)
+        DeliverPendingPosts();
 }
 
 static void Schedule(Step step)
@@ -412,6 +424,13 @@ static HRESULT STDMETHODCALLTYPE PutPermissionState(ICoreWebView2PermissionReque
     COREWEBVIEW2_PERMISSION_STATE state)
 {
     ((Object*)This)->number = (int)state;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE GetProcessFailedKind(ICoreWebView2ProcessFailedEventArgs* This,
+    COREWEBVIEW2_PROCESS_FAILED_KIND* kind)
+{
+    *kind = (COREWEBVIEW2_PROCESS_FAILED_KIND)((Object*)This)->number;
     return S_OK;
 }
 
@@ -519,6 +538,7 @@ static ICoreWebView2NewWindowRequestedEventArgsVtbl newWindowArgsVtbl;
 static ICoreWebView2PermissionRequestedEventArgsVtbl permissionArgsVtbl;
 static ICoreWebView2AcceleratorKeyPressedEventArgsVtbl keyArgsVtbl;
 static ICoreWebView2WebMessageReceivedEventArgsVtbl messageArgsVtbl;
+static ICoreWebView2ProcessFailedEventArgsVtbl processFailedArgsVtbl;
 static ICoreWebView2HttpRequestHeadersVtbl headersVtbl;
 static ICoreWebView2WebResourceRequestVtbl requestVtbl;
 static ICoreWebView2WebResourceRequestedEventArgsVtbl resourceArgsVtbl;
@@ -571,10 +591,41 @@ static HRESULT STDMETHODCALLTYPE CreateCollection(ICoreWebView2Environment14* Th
     return S_OK;
 }
 
+/* The runtime keeps no order between its two ways of posting: here a
+ * message with objects reaches the page when the callback that posted it
+ * has returned, a plain one at once. "page received <json>" is what the
+ * page sees, in its order. */
+typedef struct PendingPost {
+    WCHAR* json;
+    Object* collection;
+} PendingPost;
+static PendingPost pendingPosts[16];
+static int pendingPostCount;
+
+static void TellPostWithHandles(LPCWSTR json, Object* collection);
+
+static void DeliverWithHandles(LPCWSTR json, Object* collection)
+{
+    Log("page received %s", Utf8(json));
+    TellPostWithHandles(json, collection);
+}
+
+static void DeliverPendingPosts(void)
+{
+    for (int i = 0; i < pendingPostCount; ++i) {
+        DeliverWithHandles(pendingPosts[i].json, pendingPosts[i].collection);
+        CoTaskMemFree(pendingPosts[i].json);
+        if (pendingPosts[i].collection)
+            ReleaseOf(pendingPosts[i].collection);
+    }
+    pendingPostCount = 0;
+}
+
 static HRESULT STDMETHODCALLTYPE PostJson(ICoreWebView2_23* This, LPCWSTR json)
 {
     (void)This;
     Log("posted json %s", Utf8(json));
+    Log("page received %s", Utf8(json));
     TellEngine("post", "json", json);
     return S_OK;
 }
@@ -612,7 +663,15 @@ static HRESULT STDMETHODCALLTYPE PostJsonWithObjects(ICoreWebView2_23* This, LPC
         Object* handle = (Object*)collection->items[i];
         Log("handle %d %s", i, handle ? Utf8(handle->text) : "-");
     }
-    TellPostWithHandles(json, collection);
+    if (callbackDepth == 0 || pendingPostCount == 16) {
+        DeliverWithHandles(json, collection);
+        return S_OK;
+    }
+    pendingPosts[pendingPostCount].json = CopyWide(json);
+    pendingPosts[pendingPostCount].collection = collection;
+    if (collection)
+        collection->references++;
+    ++pendingPostCount;
     return S_OK;
 }
 
@@ -670,6 +729,12 @@ static HRESULT STDMETHODCALLTYPE CloseController(ICoreWebView2Controller* This)
 {
     (void)This;
     CheckThread("Close");
+    if (!IsWindow(parentWindow)) {
+        ++closingFaults;
+        Log("controller closed after its parent window was destroyed");
+        return HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE);
+    }
+    controllerClosed = TRUE;
     Log("controller closed");
     TellEngine("controller-closed", NULL, NULL);
     return S_OK;
@@ -708,6 +773,7 @@ ADD_HANDLER(AddDocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandl
 ADD_HANDLER(AddFullScreenChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler, fullScreenChanged)
 ADD_HANDLER(AddWindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, windowCloseRequested)
 ADD_HANDLER(AddDomContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, domContentLoaded)
+ADD_HANDLER(AddProcessFailed, ICoreWebView2ProcessFailedEventHandler, processFailed)
 
 static HRESULT STDMETHODCALLTYPE GetSettings(ICoreWebView2_23* This, ICoreWebView2Settings** settings)
 {
@@ -775,8 +841,17 @@ static HRESULT STDMETHODCALLTYPE Navigate(ICoreWebView2_23* This, LPCWSTR uri)
     wcsncpy(pageUri, uri, 2047);
     if (EnginePort())
         EngineNavigate(uri);
-    else
+    else if (!scriptStarted)
         Schedule(RunScriptStep);
+    scriptStarted = TRUE;
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE Reload(ICoreWebView2_23* This)
+{
+    (void)This;
+    CheckThread("Reload");
+    Log("reload %s", Utf8(pageUri));
     return S_OK;
 }
 
@@ -837,6 +912,8 @@ static void SetUpVtbls(void)
     keyArgsVtbl.get_KeyEventKind = GetKeyEventKind;
     keyArgsVtbl.get_PhysicalKeyStatus = GetPhysicalKeyStatus;
     *(void**)&keyArgsVtbl.put_Handled = (void*)PutArgsFlag;
+    COMMON(processFailedArgsVtbl);
+    processFailedArgsVtbl.get_ProcessFailedKind = GetProcessFailedKind;
     COMMON(messageArgsVtbl);
     *(void**)&messageArgsVtbl.get_Source = (void*)GetArgsUri;
     messageArgsVtbl.TryGetWebMessageAsString = TryGetMessageString;
@@ -873,6 +950,7 @@ static void SetUpVtbls(void)
     webViewVtbl.AddWebResourceRequestedFilterWithRequestSourceKinds = AddFilterWithSources;
     webViewVtbl.get_Source = GetSource;
     webViewVtbl.Navigate = Navigate;
+    webViewVtbl.Reload = Reload;
     webViewVtbl.get_DocumentTitle = GetDocumentTitle;
     webViewVtbl.get_ContainsFullScreenElement = GetContainsFullScreenElement;
     webViewVtbl.OpenDevToolsWindow = OpenDevTools;
@@ -887,6 +965,7 @@ static void SetUpVtbls(void)
     *(void**)&webViewVtbl.add_ContainsFullScreenElementChanged = (void*)AddFullScreenChanged;
     *(void**)&webViewVtbl.add_WindowCloseRequested = (void*)AddWindowCloseRequested;
     *(void**)&webViewVtbl.add_DOMContentLoaded = (void*)AddDomContentLoaded;
+    *(void**)&webViewVtbl.add_ProcessFailed = (void*)AddProcessFailed;
 }
 
 /* ---- completions and script steps ---- */
@@ -1138,11 +1217,32 @@ static void ShowParent(int command)
     LogWindow();
 }
 
+/* Another window of the thread takes the activation, then gives it back,
+ * as Alt+Tab away and back does. */
+static void Reactivate(void)
+{
+    HWND other = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    SetActiveWindow(other);
+    Log("reactivate: away, focus in main window=%d", GetFocus() == parentWindow ? 1 : 0);
+    SetActiveWindow(parentWindow);
+    DestroyWindow(other);
+    Log("reactivate: back, active=%d", GetActiveWindow() == parentWindow ? 1 : 0);
+}
+
+static void ProcessFailed(const char* argument)
+{
+    Object* args = NewObject(&processFailedArgsVtbl, noInterfaces, NULL);
+    args->number = atoi(argument);
+    Log("process failed kind=%d", args->number);
+    RaiseWith(processFailed, webView, args);
+}
+
 static void RunStep(const char* command, const char* argument)
 {
     if (strcmp(command, "window") == 0) {
         LogWindow();
     } else if (strcmp(command, "domcontentloaded") == 0) {
+        Log("domcontentloaded");
         Raise(domContentLoaded, webView, NULL);
     } else if (strcmp(command, "title") == 0) {
         MultiByteToWideChar(CP_UTF8, 0, argument, -1, documentTitle, 512);
@@ -1188,8 +1288,16 @@ static void RunStep(const char* command, const char* argument)
         ShowParent(SW_RESTORE);
     } else if (strcmp(command, "maximize") == 0) {
         ShowParent(SW_MAXIMIZE);
+    } else if (strcmp(command, "reactivate") == 0) {
+        Reactivate();
+    } else if (strcmp(command, "process-failed") == 0) {
+        ProcessFailed(argument);
     } else if (strcmp(command, "close") == 0) {
         Raise(windowCloseRequested, webView, NULL);
+        if (!IsWindow(parentWindow)) {
+            ++closingFaults;
+            Log("window destroyed inside WindowCloseRequested");
+        }
     }
 }
 
@@ -1456,9 +1564,14 @@ static void ReportAtUnload(void)
         Log("leaked %s object: %ld references left", object->name ? object->name : "runtime",
             (long)object->references);
     }
+    if (controller && !controllerClosed) {
+        ++closingFaults;
+        Log("controller never closed");
+    }
     Log("off-thread calls %d", offThreadCalls);
     Log("nested message loops %d", nestedLoops);
     Log("leaked runtime objects %d", leaks);
+    Log("closing faults %d", closingFaults);
 }
 
 static void ReadScript(void)

@@ -10,7 +10,10 @@ using Strings = std::vector<std::string>;
 
 const char* const Page = "https://velmora.localhost/index.html";
 const std::string Handles = R"(handles {"type":"directory-handles"})";
-const std::string Response = R"(json {"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"})";
+const std::string ResponseText = R"({"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"})";
+// Where the handles can be sent the response follows them the same way:
+// the runtime keeps no order between its two ways of posting.
+const std::string Response = "handles " + ResponseText;
 const Strings Folders = {"C:\\Games\\Game\\", "C:\\Games\\Game\\www\\", "C:\\Users\\u\\AppData\\Local\\game",
     "C:\\Users\\u\\AppData\\Local", "C:\\Users\\u\\AppData\\Roaming", "C:\\Users\\u\\Desktop", "C:\\Users\\u\\Documents",
     "C:\\Users\\u\\Downloads", "C:\\Users\\u\\Pictures", "C:\\Users\\u", "C:\\Users\\u\\Saved Games",
@@ -26,6 +29,11 @@ std::string HandlesWith(const Strings& slots)
 
 // The whole host, as the page and the extension library meet it.
 struct PageBridgeTest : testing::Test, HostRig {
+    void TearDown() override
+    {
+        host.reset();
+        EXPECT_EQ(Strings(), runtime.faults);
+    }
     void Start(bool withLibrary = true)
     {
         if (withLibrary)
@@ -107,7 +115,7 @@ TEST_F(PageBridgeTest, WithoutALibraryTheComponentListIsEmpty)
     Start();
     Send(R"({"type":"wrapper-init"})");
     ASSERT_EQ(2u, runtime.pageMessages.size());
-    EXPECT_EQ(R"(json {"registeredComponentIds":[],"type":"wrapper-init-response"})", runtime.pageMessages[1]);
+    EXPECT_EQ(R"(handles {"registeredComponentIds":[],"type":"wrapper-init-response"})", runtime.pageMessages[1]);
 }
 
 TEST_F(PageBridgeTest, AFolderWithoutAPathOrAHandleLeavesItsSlotEmpty)
@@ -134,10 +142,21 @@ TEST_F(PageBridgeTest, AnOlderRuntimeGetsOnlyTheResponse)
         runtime.hasWebView23 = missing == 0;
         Start(missing == 0);
         Send(R"({"type":"wrapper-init"})");
-        EXPECT_EQ(Strings {Response}, runtime.pageMessages);
+        EXPECT_EQ(Strings {"json " + ResponseText}, runtime.pageMessages);
         EXPECT_TRUE(host->Folders().empty());
         host.reset();
     }
+}
+
+TEST_F(PageBridgeTest, APageThatLeftTheOriginGetsNoHandles)
+{
+    Start();
+    runtime.SetSource("https://elsewhere.example/");
+    Send(R"({"type":"wrapper-init"})");
+    EXPECT_TRUE(runtime.pageMessages.empty());
+    runtime.SetSource(Page);
+    Send(R"({"type":"wrapper-init"})");
+    EXPECT_EQ((Strings {HandlesWith(Folders), Response}), runtime.pageMessages);
 }
 
 TEST_F(PageBridgeTest, AFailingHandleMessageDropsTheResponseButKeepsTheFolders)
@@ -155,7 +174,7 @@ TEST_F(PageBridgeTest, RepliesAreCompactSortedUtf8AndNeverInvalid)
     library.ids = Strings {"caf\xc3\xa9", "b\"q\\"};
     Start();
     Send(R"({"type":"wrapper-init"})");
-    EXPECT_EQ("json {\"registeredComponentIds\":[\"caf\xc3\xa9\",\"b\\\"q\\\\\"],\"type\":\"wrapper-init-response\"}",
+    EXPECT_EQ("handles {\"registeredComponentIds\":[\"caf\xc3\xa9\",\"b\\\"q\\\\\"],\"type\":\"wrapper-init-response\"}",
         runtime.pageMessages.back());
 
 }

@@ -10,6 +10,11 @@
 namespace {
 
 struct CorvaneWebViewTest : testing::Test, HostRig {
+    void TearDown() override
+    {
+        host.reset();
+        EXPECT_EQ(std::vector<std::string>(), runtime.faults);
+    }
     void Create() { host = MakeHost(); }
     void Start() { host = StartHost(); }
 
@@ -38,8 +43,8 @@ TEST_F(CorvaneWebViewTest, BundleModeCreatesSetsUpAttachesAndNavigatesInOrder)
     EXPECT_EQ(expected, runtime.calls);
     std::vector<std::string> handlers = {"AcceleratorKeyPressed", "DocumentTitleChanged",
         "filter https://velmora.localhost/* all sources", "WebResourceRequested", "NavigationStarting",
-        "PermissionRequested", "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested",
-        "WebMessageReceived", "DOMContentLoaded"};
+        "PermissionRequested", "ContainsFullScreenElementChanged", "WindowCloseRequested", "ProcessFailed",
+        "NewWindowRequested", "WebMessageReceived", "DOMContentLoaded"};
     EXPECT_EQ(handlers, runtime.handlers);
     EXPECT_EQ(VirtualOrigin, host->Origin());
 
@@ -59,8 +64,8 @@ TEST_F(CorvaneWebViewTest, RemoteModeNeitherFiltersNorRestrictsNavigation)
     Configure(R"({"name": "game", "main": "https://example.com/play", "settings": {"content-mode": "remote"}})");
     Start();
     std::vector<std::string> handlers = {"AcceleratorKeyPressed", "DocumentTitleChanged", "PermissionRequested",
-        "ContainsFullScreenElementChanged", "WindowCloseRequested", "NewWindowRequested", "WebMessageReceived",
-        "DOMContentLoaded"};
+        "ContainsFullScreenElementChanged", "WindowCloseRequested", "ProcessFailed", "NewWindowRequested",
+        "WebMessageReceived", "DOMContentLoaded"};
     EXPECT_EQ(handlers, runtime.handlers);
     EXPECT_EQ("Navigate https://example.com/play", runtime.calls.back());
     EXPECT_EQ("https://example.com/play", host->Origin());
@@ -101,6 +106,7 @@ TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndOpenOncePerF12Stroke
     EXPECT_EQ(0, std::count(closed.calls.begin(), closed.calls.end(), "OpenDevToolsWindow"));
     EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreDevToolsEnabled false"));
     EXPECT_EQ(1, std::count(closed.calls.begin(), closed.calls.end(), "AreBrowserAcceleratorKeysEnabled false"));
+    host.reset();
 }
 
 TEST_F(CorvaneWebViewTest, WithoutSettings3TheKeysStayOnAndF12IsNotWatched)
@@ -170,9 +176,122 @@ TEST_F(CorvaneWebViewTest, WindowFollowsTitleLoadFullScreenAndCloseEvents)
     runtime.RaiseContainsFullScreenElementChanged(false);
     EXPECT_FALSE(host->IsFullscreen());
 
+    EXPECT_TRUE(runtime.RaisePermissionRequested());
+}
+
+TEST_F(CorvaneWebViewTest, APageCloseIsPostedAndTheControllerClosesWhileTheWindowExists)
+{
+    Start();
     runtime.RaiseWindowCloseRequested();
     EXPECT_EQ("close", window.calls.back());
-    EXPECT_TRUE(runtime.RaisePermissionRequested());
+    EXPECT_EQ(1, window.postedCloses) << "posted, so the window is not destroyed inside the runtime's callback";
+    EXPECT_NE("Close", runtime.calls.back());
+
+    DeliverClose(*host);
+    EXPECT_EQ("Close", runtime.calls.back());
+    size_t closed = runtime.calls.size();
+    host->OnWindowSized(false);
+    host->OnWindowActivated();
+    host->PostJsonToPage("{}");
+    host.reset();
+    EXPECT_EQ(closed, runtime.calls.size()) << "nothing reaches a closed WebView, and it is closed once";
+    EXPECT_TRUE(runtime.pageMessages.empty());
+}
+
+TEST_F(CorvaneWebViewTest, TheDoubleFaultsAControllerClosedAfterItsWindow)
+{
+    Start();
+    window.destroyed = true;
+    host.reset();
+    EXPECT_EQ(std::vector<std::string>{"the controller was closed after its parent window was destroyed"},
+        runtime.faults);
+    runtime.faults.clear();
+}
+
+TEST_F(CorvaneWebViewTest, TheFocusGoesBackIntoTheWebViewWhenTheWindowIsActivated)
+{
+    Start();
+    auto focusMoves = [this] { return std::count(runtime.calls.begin(), runtime.calls.end(), "MoveFocus"); };
+    host->OnWindowActivated();
+    EXPECT_EQ(0, focusMoves()) << "not before the window is shown";
+    runtime.RaiseDomContentLoaded();
+    EXPECT_EQ(1, focusMoves());
+    host->OnWindowActivated();
+    EXPECT_EQ(2, focusMoves());
+    host->OnWindowSized(true);
+    host->OnWindowActivated();
+    EXPECT_EQ(2, focusMoves()) << "a minimised window's WebView is hidden";
+    host->OnWindowSized(false);
+    EXPECT_EQ(3, focusMoves()) << "restored";
+    EXPECT_EQ("MoveFocus", runtime.calls.back());
+}
+
+TEST_F(CorvaneWebViewTest, AFailedRendererReloadsAFewTimesThenEndsTheRun)
+{
+    using Kind = IProcessFailedArgs::FailedKind;
+    Start();
+    size_t before = runtime.calls.size();
+    runtime.RaiseProcessFailed(Kind::RenderProcessExited);
+    EXPECT_EQ(before, runtime.calls.size()) << "not inside the runtime's callback";
+    DeliverPostedWork(*host);
+    EXPECT_EQ("Navigate https://velmora.localhost/index.html", runtime.calls.at(before))
+        << "before the first document, the start page again, so that the window is still shown";
+    runtime.RaiseDomContentLoaded();
+    runtime.RaiseProcessFailed(Kind::RenderProcessUnresponsive);
+    DeliverPostedWork(*host);
+    EXPECT_EQ("Reload", runtime.calls.back());
+    for (Kind other : {Kind::Other, Kind::Other, Kind::Other})
+        runtime.RaiseProcessFailed(other);
+    DeliverPostedWork(*host);
+    EXPECT_EQ("Reload", runtime.calls.back());
+    EXPECT_TRUE(desktop.calls.empty()) << "the runtime recovers from its other processes itself";
+
+    runtime.RaiseProcessFailed(Kind::RenderProcessExited);
+    runtime.RaiseProcessFailed(Kind::RenderProcessExited);
+    DeliverPostedWork(*host);
+    EXPECT_EQ(std::vector<std::string>{std::string("fail ") + WebViewMessage::PageKeepsFailing}, desktop.calls);
+    EXPECT_EQ(2, std::count(runtime.calls.begin(), runtime.calls.end(), "Reload")) << "three in a minute, no more";
+    runtime.RaiseProcessFailed(Kind::BrowserProcessExited);
+    DeliverPostedWork(*host);
+    EXPECT_EQ(1u, desktop.calls.size()) << "one box per run";
+}
+
+TEST_F(CorvaneWebViewTest, ALostBrowserProcessEndsTheRunEvenBeforeTheWindowIsShown)
+{
+    Start();
+    runtime.RaiseProcessFailed(IProcessFailedArgs::FailedKind::BrowserProcessExited);
+    EXPECT_TRUE(desktop.calls.empty()) << "no message box inside the runtime's callback";
+    DeliverPostedWork(*host);
+    EXPECT_EQ(std::vector<std::string>{std::string("fail ") + WebViewMessage::RuntimeStopped}, desktop.calls);
+}
+
+TEST_F(CorvaneWebViewTest, ACreationReportedTwiceIsHandledOnce)
+{
+    Create();
+    host->Init();
+    runtime.CompleteEnvironment(false, false);
+    runtime.CompleteEnvironment();
+    EXPECT_EQ(0, std::count_if(runtime.calls.begin(), runtime.calls.end(),
+                     [](const std::string& call) { return call.rfind("CreateController", 0) == 0; }));
+    DeliverPostedWork(*host);
+    EXPECT_EQ(std::vector<std::string>{std::string("fail ") + WebViewMessage::EnvironmentFailed}, desktop.calls);
+
+    WebViewDouble twice;
+    CorvaneWebView webView(config, site, bodies, window, desktop, twice, extensions, WebViewFolders());
+    webView.Init();
+    twice.CompleteEnvironment();
+    twice.CompleteController();
+    twice.CompleteController(false, false);
+    EXPECT_EQ(1, std::count_if(twice.calls.begin(), twice.calls.end(),
+                     [](const std::string& call) { return call.rfind("Navigate", 0) == 0; }));
+}
+
+TEST_F(CorvaneWebViewTest, ARefusedWorkerFilterFallsBackToTheDocumentFilter)
+{
+    runtime.refused = "filter https://velmora.localhost/* all sources";
+    Start();
+    EXPECT_EQ("filter https://velmora.localhost/*", runtime.handlers[2]);
+    EXPECT_EQ("Navigate https://velmora.localhost/index.html", runtime.calls.back());
 }
 
 TEST_F(CorvaneWebViewTest, NavigationStaysWithinTheVirtualOrigin)

@@ -5,6 +5,7 @@
 HostRig::HostRig()
 {
     Configure(R"({"name": "game"})");
+    runtime.parentExists = [this] { return !window.destroyed; };
 }
 
 void HostRig::Configure(const std::string& packageJson)
@@ -33,4 +34,13 @@ void HostRig::DeliverPostedWork(CorvaneWebView& host)
 {
     for (; window.postedWork > 0; --window.postedWork)
         host.OnPostedWork();
+}
+
+void HostRig::DeliverClose(CorvaneWebView& host)
+{
+    if (window.postedCloses == 0 || window.destroyed)
+        return;
+    window.postedCloses = 0;
+    host.OnWindowDestroying();
+    window.destroyed = true;
 }

@@ -56,6 +56,11 @@ struct KeyArgs : IAcceleratorKeyPressedArgs {
     void MarkHandled() override { handled = true; }
 };
 
+struct ProcessFailedArgs : IProcessFailedArgs {
+    FailedKind kind = FailedKind::Other;
+    FailedKind Kind() override { return kind; }
+};
+
 struct MessageArgs : IWebMessageReceivedArgs {
     std::string source;
     std::optional<std::string> message;
@@ -107,6 +112,7 @@ struct WebViewDouble::State {
     WebViewNotification containsFullScreenElementChanged;
     WebViewNotification windowCloseRequested;
     WebViewNotification domContentLoaded;
+    WebViewEvent<IProcessFailedArgs> processFailed;
     std::string documentTitle;
     std::string source;
     bool containsFullScreenElement = false;
@@ -222,6 +228,7 @@ struct WebViewObjectDouble : IWebView {
         }
         state->source = uri;
     }
+    void Reload() override { state->Log("Reload"); }
     std::string Source() override { return state->source; }
     void AddWebResourceRequestedFilter(const std::string& uriPattern) override
     {
@@ -267,6 +274,11 @@ struct WebViewObjectDouble : IWebView {
         state->Attach("WindowCloseRequested");
         state->windowCloseRequested = std::move(handler);
     }
+    void AddProcessFailed(WebViewEvent<IProcessFailedArgs> handler) override
+    {
+        state->Attach("ProcessFailed");
+        state->processFailed = std::move(handler);
+    }
     std::string DocumentTitle() override { return state->documentTitle; }
     bool ContainsFullScreenElement() override { return state->containsFullScreenElement; }
     void OpenDevToolsWindow() override { state->Log("OpenDevToolsWindow"); }
@@ -301,7 +313,14 @@ struct ControllerDouble : IWebViewController {
         state->Attach("AcceleratorKeyPressed");
         state->acceleratorKeyPressed = std::move(handler);
     }
-    void Close() override { state->Log("Close"); }
+    // The runtime's close fails, and has been seen to hang, once the parent
+    // window is gone.
+    void Close() override
+    {
+        if (state->owner.parentExists && !state->owner.parentExists())
+            state->owner.faults.push_back("the controller was closed after its parent window was destroyed");
+        state->Log("Close");
+    }
     std::shared_ptr<State> state;
     std::shared_ptr<IWebView> webView;
 };
@@ -418,6 +437,18 @@ void WebViewDouble::RaiseWindowCloseRequested()
     state->windowCloseRequested();
 }
 
+void WebViewDouble::SetSource(const std::string& uri)
+{
+    state->source = uri;
+}
+
+void WebViewDouble::RaiseProcessFailed(IProcessFailedArgs::FailedKind kind)
+{
+    ProcessFailedArgs args;
+    args.kind = kind;
+    state->processFailed(args);
+}
+
 void WebViewDouble::RaiseDomContentLoaded()
 {
     state->domContentLoaded();
@@ -511,6 +542,7 @@ void MainWindowModel::Show()
 void MainWindowModel::Close()
 {
     calls.push_back("close");
+    ++postedCloses;
 }
 
 WindowPlacement MainWindowModel::Placement()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -68,6 +69,9 @@ public:
     void RaiseDocumentTitleChanged(const std::string& title);
     void RaiseContainsFullScreenElementChanged(bool contains);
     void RaiseWindowCloseRequested();
+    void RaiseProcessFailed(IProcessFailedArgs::FailedKind kind);
+    // The document the WebView shows now, as its Source reports it.
+    void SetSource(const std::string& uri);
     void RaiseDomContentLoaded();
 
     // What the double offers.
@@ -82,6 +86,12 @@ public:
     bool refusesCollections = false;
     // A handler name (or "filter") whose attachment the double refuses.
     std::string refused;
+    // Whether the controller's parent window still exists; closing the
+    // controller after it is gone is a fault.
+    std::function<bool()> parentExists;
+    // What the host did that the runtime does not allow; a test whose
+    // double has any fails.
+    std::vector<std::string> faults;
 
     std::vector<std::string> calls;
     // What reached the page, in order: "json <text>" for a plain message,
@@ -128,6 +138,8 @@ public:
     bool maximized = false;
     WindowRect normalFrame; // while maximized
     int postedWork = 0;     // messages posted and not yet delivered
+    int postedCloses = 0;   // close messages posted and not yet delivered
+    bool destroyed = false;
     std::vector<std::string> calls;
 };
 

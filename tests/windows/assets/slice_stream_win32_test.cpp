@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,6 +42,12 @@ uint64_t SeekTo(IStream* stream, int64_t move, DWORD origin)
     return now.QuadPart;
 }
 
+ComPtr<IStream> StreamOver(const std::string& text, size_t skip, size_t length, std::shared_ptr<const void> keeper = nullptr)
+{
+    return CreateSliceStream(
+        std::make_shared<MemoryBodyBytes>(reinterpret_cast<const uint8_t*>(text.data()) + skip, length, std::move(keeper)));
+}
+
 std::string ReadAll(IStream* stream, ULONG chunk)
 {
     std::string bytes;
@@ -56,7 +63,7 @@ std::string ReadAll(IStream* stream, ULONG chunk)
 TEST(SliceStream, ReadsSeeksAndClonesItsBytesOnly)
 {
     std::string text = "0123456789";
-    ComPtr<IStream> stream = CreateSliceStream(reinterpret_cast<const uint8_t*>(text.data()) + 2, 6, nullptr);
+    ComPtr<IStream> stream = StreamOver(text, 2, 6);
     STATSTG stat = {};
     ASSERT_EQ(S_OK, stream->Stat(&stat, STATFLAG_NONAME));
     EXPECT_EQ(6u, stat.cbSize.QuadPart);
@@ -71,8 +78,16 @@ TEST(SliceStream, ReadsSeeksAndClonesItsBytesOnly)
     EXPECT_EQ(1u, SeekTo(stream.Get(), 1, STREAM_SEEK_SET));
     EXPECT_EQ(3u, SeekTo(stream.Get(), 2, STREAM_SEEK_CUR));
     EXPECT_EQ(4u, SeekTo(stream.Get(), -2, STREAM_SEEK_END));
-    EXPECT_EQ(0u, SeekTo(stream.Get(), -100, STREAM_SEEK_CUR));
-    EXPECT_EQ(6u, SeekTo(stream.Get(), 100, STREAM_SEEK_SET));
+    // Before the start is an error that leaves the position; past the end
+    // is allowed and reads nothing.
+    LARGE_INTEGER back = {};
+    back.QuadPart = -100;
+    ULARGE_INTEGER unchanged = {};
+    EXPECT_EQ(STG_E_INVALIDFUNCTION, stream->Seek(back, STREAM_SEEK_CUR, &unchanged));
+    EXPECT_EQ(4u, SeekTo(stream.Get(), 0, STREAM_SEEK_CUR));
+    EXPECT_EQ(100u, SeekTo(stream.Get(), 100, STREAM_SEEK_SET));
+    EXPECT_EQ(S_FALSE, stream->Read(buffer, 4, &got));
+    EXPECT_EQ(0u, got);
     LARGE_INTEGER zero = {};
     EXPECT_EQ(STG_E_INVALIDFUNCTION, stream->Seek(zero, 7, nullptr));
 
@@ -110,7 +125,7 @@ TEST(SliceStream, IsAgileAndKeepsItsViewWhileAnyCloneLives)
 {
     auto view = std::make_shared<std::string>("kept bytes");
     std::weak_ptr<std::string> watch = view;
-    ComPtr<IStream> stream = CreateSliceStream(reinterpret_cast<const uint8_t*>(view->data()), view->size(), view);
+    ComPtr<IStream> stream = StreamOver(*view, 0, view->size(), view);
     view.reset();
     ComPtr<IUnknown> agile, marshal;
     EXPECT_EQ(S_OK, stream->QueryInterface(IID_IAgileObject, &agile));
@@ -133,7 +148,7 @@ TEST(SliceStream, ThreadsReadTheirOwnClonesAtOnce)
     std::string bytes(3u << 20, '\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 31 >> 7);
-    ComPtr<IStream> stream = CreateSliceStream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr);
+    ComPtr<IStream> stream = StreamOver(bytes, 0, bytes.size());
     std::vector<std::string> reads(4);
     std::vector<std::function<void()>> jobs;
     for (size_t i = 0; i < reads.size(); ++i) {
@@ -149,4 +164,31 @@ TEST(SliceStream, ThreadsReadTheirOwnClonesAtOnce)
     for (const std::string& read : reads)
         EXPECT_TRUE(read == bytes);
     EXPECT_EQ(bytes.size(), first.size() + second.size());
+}
+
+TEST(SliceStream, BytesThatCannotBeReadGiveTheReaderAnError)
+{
+    // A body whose bytes from 4 on can no longer be read, as from a share
+    // that went away.
+    struct Vanishing : IBodyBytes {
+        uint64_t Length() const override { return 10; }
+        bool ReadAt(uint64_t offset, void* into, size_t count) const override
+        {
+            std::memset(into, 'x', count);
+            return offset + count <= 4;
+        }
+    };
+    ComPtr<IStream> stream = CreateSliceStream(std::make_shared<Vanishing>());
+    char buffer[4] = {};
+    ULONG got = 9;
+    EXPECT_EQ(S_OK, stream->Read(buffer, 4, &got));
+    EXPECT_EQ(4u, got);
+    EXPECT_EQ(STG_E_READFAULT, stream->Read(buffer, 4, &got));
+    EXPECT_EQ(0u, got);
+    ComPtr<IStream> copy;
+    *copy.GetAddressOf() = SHCreateMemStream(nullptr, 0);
+    ULARGE_INTEGER most = {}, read = {};
+    most.QuadPart = 6;
+    EXPECT_EQ(STG_E_READFAULT, stream->CopyTo(copy.Get(), most, &read, nullptr));
+    EXPECT_EQ(0u, read.QuadPart);
 }

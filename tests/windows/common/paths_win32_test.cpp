@@ -14,6 +14,17 @@ std::string TempFolder()
     return WideToUtf8(std::wstring(buffer, length));
 }
 
+bool WriteTestFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(PlatformPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return wrote;
+}
+
 }
 
 TEST(TextConversion, RoundTripsAndReplacesInvalidInput)
@@ -53,16 +64,43 @@ TEST(Paths, FileQueries)
     EXPECT_EQ(FileSize(folder + "velmora-missing-file"), 0u);
 
     std::string small = folder + "velmora-size-\xC3\xA9.bin";
-    HANDLE file = CreateFileW(PlatformPath(small).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, "12345", 5, &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteTestFile(small, "12345"));
     EXPECT_TRUE(FileExists(small));
     EXPECT_EQ(FileSize(small), 5u);
     EXPECT_EQ(ReadWholeFile(small), "12345");
     EXPECT_EQ(ReadFileStart(small, 2), "12");
     DeleteFileW(PlatformPath(small).c_str());
+}
+
+TEST(Paths, FoldersAndDevicesReadAsEmpty)
+{
+    std::string folder = TempFolder();
+    EXPECT_EQ(FileSize(folder), 0u);
+    EXPECT_EQ(ReadWholeFile(folder), "");
+    EXPECT_EQ(ReadWholeFile(folder + "velmora-missing-file"), "");
+    // A device name is an ordinary file name behind the long-path prefix.
+    EXPECT_EQ(ReadWholeFile(folder + "CON"), "");
+    EXPECT_EQ(FileSize("\\\\.\\NUL"), 0u);
+}
+
+TEST(Paths, FilesBeyondMaxPathAreReadThroughTheLongForm)
+{
+    std::string folder = TempFolder() + std::string(120, 'd') + "\\";
+    std::string deeper = folder + std::string(120, 'e') + "\\";
+    std::string file = deeper + "package.json";
+    ASSERT_GT(file.size(), 260u);
+    ASSERT_TRUE(CreateDirectoryW(PlatformPath(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryW(PlatformPath(deeper).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(WriteTestFile(file, "{\"name\":1}"));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(FileSize(file), 10u);
+    EXPECT_EQ(ReadWholeFile(file), "{\"name\":1}");
+    EXPECT_EQ(CompatiblePlatformPath(file), L"\\\\?\\" + Utf8ToWide(file)) << "too long for the plain form";
+    EXPECT_EQ(CompatiblePlatformPath(folder), Utf8ToWide(folder)) << "the plain form while it fits";
+    DeleteFileW(PlatformPath(file).c_str());
+    RemoveDirectoryW(PlatformPath(deeper).c_str());
+    RemoveDirectoryW(PlatformPath(folder).c_str());
+    EXPECT_FALSE(FileExists(folder));
 }
 
 TEST(Paths, FileSizeIsTrueBeyondTwoGigabytes)

@@ -79,11 +79,22 @@ struct IWrapperApp {
 
 #endif
 
+/* The main window's handle. In C++ on Windows it is the type HWND has
+ * (under STRICT, the default), so that OnMainWindowCreated may be defined
+ * as taking an HWND with <windows.h> included; in C it is void*, which an
+ * HWND converts to and from without a cast. */
+#if defined(__cplusplus) && defined(_WIN32) && !defined(NO_STRICT)
+struct HWND__;
+typedef HWND__* VelmoraWindow;
+#else
+typedef void* VelmoraWindow;
+#endif
+
 /* The entry points, as the host calls them. */
 typedef const char* const* (*VelmoraInitFunction)(const char* appFolder, const char* webResourceFolder,
     const char* userDataFolder, IWrapperApp* app);
 /* mainWindow is the main window's HWND, still hidden. */
-typedef void (*VelmoraMainWindowCreatedFunction)(void* mainWindow);
+typedef void (*VelmoraMainWindowCreatedFunction)(VelmoraWindow mainWindow);
 typedef void (*VelmoraExtensionMessageFunction)(const char* messageJson);
 typedef void (*VelmoraReleaseFunction)(void);
 
@@ -93,7 +104,7 @@ typedef void (*VelmoraReleaseFunction)(void);
  * the page receives as "registeredComponentIds". */
 VELMORA_EXTENSION_EXPORT const char* const* Init(const char* appFolder, const char* webResourceFolder,
     const char* userDataFolder, IWrapperApp* app);
-VELMORA_EXTENSION_EXPORT void OnMainWindowCreated(void* mainWindow);
+VELMORA_EXTENSION_EXPORT void OnMainWindowCreated(VelmoraWindow mainWindow);
 /* Every "extension-message" the page posts. */
 VELMORA_EXTENSION_EXPORT void OnExtensionMessage(const char* messageJson);
 /* After the main window has closed; the page still exists. */
