@@ -148,6 +148,17 @@ expect_eq "shut-down releases the WebView objects" "released webview
 released controller
 released environment" "$(logged "$folder" "released")"
 
+# A response the runtime cannot make is answered with a bare 500: a request
+# left without an answer would go to the network.
+folder=$(export_with '{"name": "game"}' "#refuse-bodies
+request https://velmora.localhost/loose.txt
+close")
+mkdir -p "$folder/www"
+printf 'loose file contents' >"$folder/www/loose.txt"
+run_program "$folder/Velmora.exe"
+expect_run "responses refused" 0 0
+expect_eq "responses refused: a bare 500" "500 Internal Server Error" "$(cat "$folder/response-1.txt" | tr -d '\r')"
+
 # Keys reach the game after the player switches away and back: the focus
 # goes back into the WebView whenever the window is activated.
 folder=$(export_with '{"name": "game"}' "domcontentloaded

@@ -29,7 +29,8 @@
  * and the window not destroyed inside a callback: "closing faults <n>"
  * counts a close after the window is gone, a window destroyed inside
  * WindowCloseRequested, and a controller never closed.
- * Directives: #fail-environment | #old-runtime (no
+ * Directives: #fail-environment | #refuse-bodies (no response with a body
+ * can be made) | #old-runtime (no
  * ICoreWebView2Environment14 and no ICoreWebView2_23) |
  * #runtime-after-install (no runtime until "runtime-installed.txt" exists
  * beside the DLL, as the test bootstrapper leaves it) | #engine <port>.
@@ -547,10 +548,17 @@ static const IID* const noInterfaces[] = {NULL};
 
 /* ---- environment, controller, WebView ---- */
 
+static BOOL HasDirective(const char* directive);
+
 static HRESULT STDMETHODCALLTYPE CreateResponse(ICoreWebView2Environment14* This, IStream* content, int status,
     LPCWSTR reason, LPCWSTR headers, ICoreWebView2WebResourceResponse** response)
 {
     (void)This;
+    *response = NULL;
+    if (content && HasDirective("#refuse-bodies")) {
+        Log("response with a body refused");
+        return E_OUTOFMEMORY;
+    }
     Object* created = NewObject(&responseVtbl, noInterfaces, NULL);
     created->number = status;
     created->text = CopyWide(reason);
