@@ -2,12 +2,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
+#include <fstream>
+#include <optional>
 
 #include "common/path_below.h"
 #include "tools/velmora-tool/commands.h"
+#include "tools/velmora-tool/export_output.h"
 #include "tools/velmora-tool/export_plan.h"
 #include "tools/velmora-tool/host_resources.h"
+#include "tools/velmora-tool/interruption.h"
+#include "tools/velmora-tool/planned_copy.h"
 #include "tools/velmora-tool/progress_bar.h"
 #include "tools/velmora-tool/zip_writer.h"
 
@@ -16,35 +20,41 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const Programs[] = {"Velmora.exe", "Quorvel.exe", "WebView2Loader.dll"};
+// Room for the icons and the version information the host executable takes.
+const uint64_t HostResourceRoom = 1 << 20;
 
 struct ExportOptions {
     std::string appFolder;
     std::string outFolder;
     bool replace = false;
     bool loose = false;
-    std::string zipFile;
+    std::optional<std::string> zipFile;
 };
 
-bool ParseOptions(const CommandArgs& args, ExportOptions& options)
+// The options, or the reason they are wrong.
+std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
 {
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--replace")
+        if (args[i] == "--replace") {
             options.replace = true;
-        else if (args[i] == "--loose")
+        } else if (args[i] == "--loose") {
             options.loose = true;
-        else if (args[i] == "--zip" && i + 1 < args.size())
+        } else if (args[i] == "--zip") {
+            if (i + 1 == args.size() || args[i + 1].compare(0, 2, "--") == 0)
+                return "--zip needs a file name";
             options.zipFile = args[++i];
-        else if (args[i].compare(0, 2, "--") == 0)
-            return false;
-        else
+        } else if (args[i].compare(0, 2, "--") == 0) {
+            return "unknown option " + args[i];
+        } else {
             positional.push_back(args[i]);
+        }
     }
     if (positional.size() != 2)
-        return false;
+        return "an app folder and an output folder are needed";
     options.appFolder = positional[0];
     options.outFolder = positional[1];
-    return true;
+    return {};
 }
 
 // The shipped programs lie beside the tool in dist/; VELMORA_PROGRAMS_DIR
@@ -61,49 +71,96 @@ bool Within(const fs::path& folder, const fs::path& path)
     return path == folder || IsPathBelow(folder, path);
 }
 
+// The zip goes to a new file, or replaces a file (never a folder or what a
+// link leads to) when asked; its folder must exist.
+void CheckZipTarget(const fs::path& zip, const ExportOptions& options, const fs::path& app, const fs::path& out)
+{
+    if (zip.filename().empty() || fs::is_directory(zip))
+        throw ExportError("--zip needs a file name, not the folder " + zip.string());
+    if (Within(app, zip) || Within(out, zip))
+        throw ExportError("the zip file must lie outside the app folder and the output folder");
+    if (!fs::is_directory(zip.parent_path()))
+        throw ExportError("cannot write the zip file " + zip.string() + ": its folder does not exist");
+    if (fs::is_symlink(zip))
+        throw ExportError("will not write the zip through the link " + zip.string());
+    if (fs::exists(zip) && !fs::is_regular_file(zip))
+        throw ExportError("will not replace " + zip.string() + ": it is not a regular file");
+    if (fs::exists(zip) && !options.replace)
+        throw ExportError("the zip file exists: " + zip.string() + " (--replace replaces it)");
+}
+
+// Every file the zip will hold, with its size as it will be written.
+void CheckZipFitsPlan(const ExportPlan& plan, const ExportOptions& options, const fs::path& programs,
+    const std::string& top)
+{
+    std::vector<std::pair<std::string, uint64_t>> files = {
+        {plan.executableName, fs::file_size(programs / "Velmora.exe") + HostResourceRoom},
+        {"Quorvel.exe", fs::file_size(programs / "Quorvel.exe")},
+        {"WebView2Loader.dll", fs::file_size(programs / "WebView2Loader.dll")},
+        {"package.json", plan.packageText.size()},
+    };
+    for (const BundleSource& copied : plan.copiedFiles)
+        files.emplace_back(copied.name, copied.size);
+    if (options.loose) {
+        for (const BundleSource& file : plan.webFiles)
+            files.emplace_back("www/" + file.name, file.size);
+    } else {
+        files.emplace_back("www/assets.dat", BundleSize(plan.webFiles));
+    }
+    std::vector<uint64_t> sizes;
+    uint64_t nameBytes = 0;
+    for (const auto& [name, size] : files) {
+        sizes.push_back(size);
+        nameBytes += top.size() + 1 + name.size();
+    }
+    try {
+        CheckZipFits(sizes, nameBytes);
+    } catch (const std::runtime_error& error) {
+        throw ExportError(error.what());
+    }
+}
+
 // Where the output may go: not into the app folder, not around it, and
-// into a non-empty folder only when asked.
+// into a non-empty folder only when it is an earlier export to replace.
 void CheckOutput(const ExportOptions& options, const fs::path& app, const fs::path& out)
 {
     if (Within(app, out))
         throw ExportError("the output folder lies inside the app folder");
     if (Within(out, app))
         throw ExportError("the output folder holds the app folder");
-    if (!options.zipFile.empty()) {
-        fs::path zip = fs::weakly_canonical(options.zipFile);
-        if (Within(app, zip) || Within(out, zip))
-            throw ExportError("the zip file must lie outside the app folder and the output folder");
-    }
-    bool empty = !fs::exists(out) || (fs::is_directory(out) && fs::is_empty(out));
-    if (!empty && !options.replace)
-        throw ExportError("the output folder is not empty: " + options.outFolder + " (--replace replaces it)");
+    CheckOutputFolder(out, options.replace);
 }
 
-void CopyInto(const fs::path& from, const fs::path& to)
+void WriteProgramsAndFiles(const ExportPlan& plan, const fs::path& programs, const fs::path& staging)
 {
-    fs::create_directories(to.parent_path());
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    for (const char* program : Programs) {
+        fs::path to = staging / (program == Programs[0] ? plan.executableName : program);
+        fs::copy_file(programs / program, to, fs::copy_options::overwrite_existing);
+    }
+    std::ofstream package(staging / "package.json", std::ios::binary);
+    if (!package.write(plan.packageText.data(), static_cast<std::streamsize>(plan.packageText.size())))
+        throw ExportError("cannot write " + (staging / "package.json").string());
+    package.close();
+    for (const BundleSource& copied : plan.copiedFiles)
+        CopyPlannedFile(copied, staging / copied.name, ThrowIfInterrupted);
 }
 
-void WriteExport(const ExportPlan& plan, const ExportOptions& options, const fs::path& app, const fs::path& programs,
+void WriteExport(const ExportPlan& plan, const ExportOptions& options, const fs::path& programs,
     const fs::path& staging)
 {
-    CopyInto(programs / "Velmora.exe", staging / plan.executableName);
-    CopyInto(programs / "Quorvel.exe", staging / "Quorvel.exe");
-    CopyInto(programs / "WebView2Loader.dll", staging / "WebView2Loader.dll");
-    CopyInto(app / "package.json", staging / "package.json");
-    for (const std::string& name : plan.copiedFiles)
-        CopyInto(app / name, staging / name);
+    WriteProgramsAndFiles(plan, programs, staging);
     WriteHostResources(plan, staging.string());
     fs::create_directories(staging / "www");
     if (options.loose) {
         for (const BundleSource& file : plan.webFiles)
-            CopyInto(file.diskPath, staging / "www" / file.name);
+            CopyPlannedFile(file, staging / "www" / file.name, ThrowIfInterrupted);
         return;
     }
     ProgressBar bar("exporting");
-    WriteBundle(plan.webFiles, (staging / "www" / "assets.dat").string(),
-        [&bar](uint64_t done, uint64_t total) { bar.Update(done, total); });
+    WriteBundle(plan.webFiles, (staging / "www" / "assets.dat").string(), [&bar](uint64_t done, uint64_t total) {
+        ThrowIfInterrupted();
+        bar.Update(done, total);
+    });
 }
 
 std::vector<std::string> FilesOf(const fs::path& folder)
@@ -116,12 +173,29 @@ std::vector<std::string> FilesOf(const fs::path& folder)
     return names;
 }
 
-void WriteZip(const ExportOptions& options, const fs::path& out)
+// A file written beside its target and renamed onto it at the end; removed
+// on every other way out.
+class PartialFile {
+public:
+    explicit PartialFile(const fs::path& target) : path(PartialPathFor(target)) { SweepStalePartials(target); }
+    ~PartialFile()
+    {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+    PartialFile(const PartialFile&) = delete;
+    PartialFile& operator=(const PartialFile&) = delete;
+    const fs::path path;
+};
+
+void Report(const ExportPlan& plan, const ExportOptions& options, const fs::path& out)
 {
-    fs::path zip = fs::weakly_canonical(options.zipFile);
-    fs::path partial = zip.string() + ".partial";
-    WriteStoredZip(out.string(), FilesOf(out), out.filename().string(), partial.string());
-    fs::rename(partial, zip);
+    if (options.loose)
+        std::printf("exported %s: %zu files copied into www", out.string().c_str(), plan.webFiles.size());
+    else
+        std::printf("exported %s: %zu files packed, bundle %llu bytes", out.string().c_str(), plan.webFiles.size(),
+            static_cast<unsigned long long>(fs::file_size(out / "www" / "assets.dat")));
+    std::printf("%s%s\n", options.zipFile ? ", zipped into " : "", options.zipFile ? options.zipFile->c_str() : "");
 }
 
 int Export(const ExportOptions& options)
@@ -130,31 +204,34 @@ int Export(const ExportOptions& options)
     for (const char* program : Programs)
         if (!fs::is_regular_file(programs / program))
             throw ExportError(std::string("missing ") + program + " in " + programs.string());
-    ExportPlan plan = PlanExport(options.appFolder);
+    // Everything is checked before anything is written.
+    ExportPlan plan = PlanExport(options.appFolder, options.loose);
     fs::path app = fs::canonical(options.appFolder);
-    fs::path out = fs::weakly_canonical(options.outFolder);
+    fs::path out = OutputPathOf(options.outFolder);
     CheckOutput(options, app, out);
-    // Written beside the output and renamed into place at the end, so an
-    // interrupted export leaves the output as it was.
-    fs::path staging = out.parent_path() / ("." + out.filename().string() + ".partial-" + std::to_string(getpid()));
-    fs::remove_all(staging);
-    try {
-        WriteExport(plan, options, app, programs, staging);
-        fs::remove_all(out);
-        fs::rename(staging, out);
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(staging, ignored);
-        throw;
+    std::optional<fs::path> zip;
+    if (options.zipFile) {
+        zip = OutputPathOf(*options.zipFile);
+        CheckZipTarget(*zip, options, app, out);
+        CheckZipFitsPlan(plan, options, programs, out.filename().string());
     }
-    if (!options.zipFile.empty())
-        WriteZip(options, out);
-    if (options.loose)
-        std::printf("exported %s: %zu files copied into www", out.string().c_str(), plan.webFiles.size());
-    else
-        std::printf("exported %s: %zu files packed, bundle %llu bytes", out.string().c_str(), plan.webFiles.size(),
-            static_cast<unsigned long long>(fs::file_size(out / "www" / "assets.dat")));
-    std::printf("%s%s\n", options.zipFile.empty() ? "" : ", zipped into ", options.zipFile.c_str());
+
+    InterruptionGuard guard;
+    StagingFolder staging(out);
+    WriteExport(plan, options, programs, staging.Path());
+    // The zip is made from the staged export, so that a failure leaves the
+    // old output and the old zip as they were.
+    std::optional<PartialFile> partialZip;
+    if (zip) {
+        partialZip.emplace(*zip);
+        WriteStoredZip(staging.Path().string(), FilesOf(staging.Path()), out.filename().string(),
+            partialZip->path.string(), ThrowIfInterrupted);
+    }
+    ThrowIfInterrupted();
+    if (zip)
+        fs::rename(partialZip->path, *zip);
+    staging.PutInPlace();
+    Report(plan, options, out);
     return 0;
 }
 
@@ -164,14 +241,16 @@ int Export(const ExportOptions& options)
 int RunExportCommand(const CommandArgs& args)
 {
     ExportOptions options;
-    if (!ParseOptions(args, options)) {
-        std::fprintf(stderr, "usage: %s\n", ExportUsage);
+    std::string wrong = ParseOptions(args, options);
+    if (!wrong.empty()) {
+        std::fprintf(stderr, "%s\nusage: %s\n", wrong.c_str(), ExportUsage);
         return 2;
     }
     try {
         return Export(options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
+        EndIfInterrupted();
         return 1;
     }
 }

@@ -12,6 +12,8 @@
 #include "common/file_reading.h"
 #include "common/json_readers.h"
 #include "common/path_below.h"
+#include "tools/velmora-tool/export_exclusions.h"
+#include "tools/velmora-tool/export_names.h"
 #include "tools/velmora-tool/safe_file_name.h"
 
 namespace fs = std::filesystem;
@@ -19,12 +21,27 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const ExtensionLibrary = "tandrel.dll";
+const char* const IconListMember = "q7-app-icons";
+// The resource writer keeps a section well inside 32 bits: 1 GiB.
+const uint64_t MostIconBytes = uint64_t {1} << 30;
 
-std::string ReadRequired(const fs::path& path, const std::string& missing)
+bool LooksLikeUtf16(const std::string& text)
 {
+    if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)
+        return true;
+    // "{" or "[" with a zero byte beside it, as UTF-16 without a mark.
+    return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
+std::string ReadPackage(const fs::path& app, const std::string& appFolder)
+{
+    fs::path path = app / "package.json";
     if (!fs::is_regular_file(path))
-        throw ExportError(missing);
-    return ReadWholeFile(path.string());
+        throw ExportError("no package.json in " + appFolder + ": an app needs one with at least a \"name\"");
+    std::string text = ReadWholeFile(path.string());
+    if (LooksLikeUtf16(text))
+        throw ExportError("package.json must be UTF-8 text; this one is UTF-16 (save it as UTF-8)");
+    return text;
 }
 
 std::vector<std::string> ExcludedPaths(const nlohmann::json& root)
@@ -43,25 +60,58 @@ std::vector<std::string> ExcludedPaths(const nlohmann::json& root)
     return excluded;
 }
 
-bool IsExcluded(const std::string& name, const std::vector<std::string>& excluded)
+// The host keeps the app's data in one folder of this name under the local
+// application data folder.
+void CheckAppName(const std::string& name)
 {
-    return std::any_of(excluded.begin(), excluded.end(), [&name](const std::string& path) {
-        return name == path || (!path.empty() && path.back() == '/' && name.compare(0, path.size(), path) == 0);
-    });
+    std::string problem = WindowsNameProblem(name);
+    if (problem.empty() && (name == "." || name == ".."))
+        problem = "it names a folder above";
+    if (!problem.empty())
+        throw ExportError("package.json: \"name\" must be usable as a folder name on Windows, where the host keeps the "
+                          "app's data in a folder of that name (" + problem + ")");
+}
+
+std::string WindowTitleOf(const nlohmann::json& root)
+{
+    auto window = root.find("window");
+    if (window == root.end() || !window->is_object())
+        return {};
+    return GetStringOr(*window, "title", "");
+}
+
+// "icons.json"'s list, written into the exported "package.json" as its own
+// member: the icon updater reads "package.json" first, and an export always
+// has one, so a list left in "icons.json" would never be applied. The text
+// is kept byte for byte but for the member added before the closing brace.
+std::string WithIconList(const std::string& packageText, const nlohmann::json& root, const nlohmann::json& icons)
+{
+    // The root's closing brace: the text ends there, or at a NUL after it.
+    std::string::size_type close = packageText.rfind('}', packageText.find('\0'));
+    std::string member = "\"" + std::string(IconListMember) + "\": " + icons.dump(-1, ' ', false,
+        nlohmann::json::error_handler_t::strict);
+    std::string separator = root.empty() ? "" : ", ";
+    return packageText.substr(0, close) + separator + member + packageText.substr(close);
 }
 
 // The icon list as the icon updater reads it: "package.json", else
-// "icons.json", which then ships too.
-std::vector<IconEntry> IconsOf(const fs::path& app, const nlohmann::json& root, const std::string& packageText,
-    ExportPlan& plan)
+// "icons.json", which then ships too and whose list the exported
+// "package.json" takes in.
+std::vector<IconEntry> IconsOf(const fs::path& app, const nlohmann::json& root, ExportPlan& plan)
 {
     try {
-        if (root.contains("q7-app-icons"))
-            return ReadIconList(packageText);
-        if (!fs::is_regular_file(app / "icons.json"))
+        if (root.contains(IconListMember))
+            return ReadIconList(plan.packageText);
+        fs::path listFile = app / "icons.json";
+        if (!fs::is_regular_file(listFile))
             return {};
-        plan.copiedFiles.push_back("icons.json");
-        return ReadIconList(ReadWholeFile((app / "icons.json").string()));
+        std::string listText = ReadWholeFile(listFile.string());
+        std::vector<IconEntry> icons = ReadIconList(listText);
+        plan.packageText = WithIconList(plan.packageText, root, ParseJsonText(listText).at(IconListMember));
+        plan.copiedFiles.push_back({"icons.json", listFile.string(), fs::file_size(listFile)});
+        return icons;
+    } catch (const ExportError&) {
+        throw;
     } catch (const std::exception& error) {
         throw ExportError(std::string("icon list: ") + error.what());
     }
@@ -77,87 +127,154 @@ std::string ExecutableNameFor(const std::string& appName)
     return name;
 }
 
-// Every file below the app folder by relative name, links resolved: a link
-// must end at a file inside the folder.
+// Where a link ends, which must be a file inside the app folder.
+fs::path LinkTarget(const fs::path& app, const fs::path& link, const std::string& name)
+{
+    std::error_code error;
+    fs::path real = fs::canonical(link, error);
+    if (error == std::errc::too_many_symbolic_link_levels)
+        throw ExportError("link loop: " + name);
+    if (error)
+        throw ExportError("link to nothing: " + name);
+    if (real == app || fs::is_directory(real))
+        throw ExportError("link to a folder, not followed: " + name);
+    if (!IsPathBelow(app, real))
+        throw ExportError("link out of the app folder: " + name + " -> " + real.string());
+    return real;
+}
+
+// Every file below the app folder by relative name, links resolved.
 std::vector<BundleSource> FilesBelow(const fs::path& app)
 {
     std::vector<BundleSource> files;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(app)) {
-        std::string name = entry.path().lexically_relative(app).generic_string();
-        fs::path real = entry.path();
-        if (entry.is_symlink()) {
-            std::error_code error;
-            real = fs::canonical(entry.path(), error);
-            if (error)
-                throw ExportError("link to nothing: " + name);
-            if (!IsPathBelow(app, real))
-                throw ExportError("link out of the app folder: " + name + " -> " + real.string());
+    try {
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(app)) {
+            std::string name = entry.path().lexically_relative(app).generic_string();
+            fs::path real = entry.is_symlink() ? LinkTarget(app, entry.path(), name) : entry.path();
             if (fs::is_directory(real))
-                throw ExportError("link to a folder, not followed: " + name);
+                continue;
+            if (!fs::is_regular_file(real))
+                throw ExportError("not a regular file: " + name);
+            files.push_back({name, real.string(), fs::file_size(real)});
         }
-        if (fs::is_directory(real))
-            continue;
-        if (!fs::is_regular_file(real))
-            throw ExportError("not a regular file: " + name);
-        files.push_back({name, real.string(), fs::file_size(real)});
+    } catch (const fs::filesystem_error& error) {
+        throw ExportError("cannot read " + error.path1().string() + ": " + error.code().message());
     }
     std::sort(files.begin(), files.end(), [](const BundleSource& a, const BundleSource& b) { return a.name < b.name; });
     return files;
 }
 
+const BundleSource* Find(const std::vector<BundleSource>& files, const std::string& name)
+{
+    auto found = std::lower_bound(files.begin(), files.end(), name,
+        [](const BundleSource& file, const std::string& wanted) { return file.name < wanted; });
+    return found != files.end() && found->name == name ? &*found : nullptr;
 }
 
-ExportPlan PlanExport(const std::string& appFolder)
+// The icon images, found among the app's files, not left out, and small
+// enough for the resources, checked before any is read.
+void PlanIcons(const std::vector<IconEntry>& icons, const std::vector<BundleSource>& files,
+    ExportExclusions& exclusions, ExportPlan& plan)
+{
+    uint64_t total = 0;
+    for (const IconEntry& icon : icons) {
+        std::string src = icon.src;
+        // The icon updater on Windows takes either separator.
+        std::replace(src.begin(), src.end(), '\\', '/');
+        if (!IsSafeDiskPath(src))
+            throw ExportError("icon image outside the app folder: " + icon.src);
+        const BundleSource* file = Find(files, src);
+        if (!file)
+            throw ExportError("missing icon image: " + icon.src);
+        if (exclusions.Excludes(src))
+            throw ExportError("icon image " + icon.src + " is left out by \"export-exclude\", but the icon list needs it");
+        if (file->size == 0)
+            throw ExportError("icon image " + icon.src + " is empty");
+        bool listed = std::any_of(plan.copiedFiles.begin(), plan.copiedFiles.end(),
+            [&src](const BundleSource& copied) { return copied.name == src; });
+        if (listed)
+            continue;
+        total += file->size;
+        if (total > MostIconBytes)
+            throw ExportError("icon images too large: more than 1 GiB in all, at " + icon.src);
+        plan.copiedFiles.push_back(*file);
+    }
+}
+
+void CheckStartPage(const ExportPlan& plan)
+{
+    if (plan.config.contentMode != ContentMode::Bundle)
+        return;
+    // The host asks for the origin followed by "main", decoded as any request.
+    std::string start = DecodeRequestPath(plan.config.main);
+    if (!Find(plan.webFiles, start))
+        throw ExportError("missing start page: " + start + " (the host asks for \"main\" exactly so)");
+}
+
+// Every name the export writes, as Windows will hold them.
+void CheckNames(const ExportPlan& plan, bool loose)
+{
+    ExportNames names;
+    names.Add(plan.executableName, "the host executable");
+    for (const char* program : ExportProgramNames)
+        names.Add(program, "the export's");
+    names.Add("package.json", "the export's");
+    names.AddFolder("www", "the export's folder");
+    if (!loose)
+        names.Add("www/assets.dat", "the export's bundle");
+    for (const BundleSource& copied : plan.copiedFiles)
+        names.Add(copied.name, "the app's file");
+    for (const BundleSource& file : plan.webFiles) {
+        if (loose && AsciiLower(file.name) == "assets.dat")
+            throw ExportError("cannot ship the app file " + file.name + " loose: the host would read www/" + file.name
+                + " as its bundle");
+        names.Add("www/" + file.name, "the app file");
+    }
+}
+
+}
+
+ExportPlan PlanExport(const std::string& appFolder, bool loose)
 {
     if (!fs::is_directory(appFolder))
         throw ExportError("no app folder at " + appFolder);
     fs::path app = fs::canonical(appFolder);
-    std::string packageText = ReadRequired(app / "package.json",
-        "no package.json in " + appFolder + ": an app needs one with at least a \"name\"");
     ExportPlan plan;
-    plan.packageText = packageText;
+    plan.packageText = ReadPackage(app, appFolder);
     nlohmann::json root;
     try {
-        LoadAppConfig(packageText, plan.config);
-        root = ParseJsonText(packageText);
+        LoadAppConfig(plan.packageText, plan.config);
+        root = ParseJsonText(plan.packageText);
     } catch (const std::exception& error) {
         throw ExportError(std::string("package.json: ") + error.what());
     }
+    CheckAppName(plan.config.name);
+    plan.windowTitle = WindowTitleOf(root);
     plan.executableName = ExecutableNameFor(plan.config.name);
-    std::vector<std::string> left = ExcludedPaths(root);
-    left.push_back("package.json");
-    for (const IconEntry& icon : IconsOf(app, root, packageText, plan)) {
-        std::string src = icon.src;
-        std::replace(src.begin(), src.end(), '\\', '/');
-        if (!IsSafeDiskPath(src))
-            throw ExportError("icon image outside the app folder: " + icon.src);
-        if (std::find(plan.copiedFiles.begin(), plan.copiedFiles.end(), src) == plan.copiedFiles.end())
-            plan.copiedFiles.push_back(src);
-    }
+    ExportExclusions exclusions(ExcludedPaths(root));
+    std::vector<IconEntry> icons = IconsOf(app, root, plan);
     std::vector<BundleSource> files = FilesBelow(app);
-    auto has = [&files](const std::string& name) {
-        return std::any_of(files.begin(), files.end(), [&name](const BundleSource& file) { return file.name == name; });
-    };
-    for (const std::string& copied : plan.copiedFiles) {
-        if (!has(copied))
-            throw ExportError("missing icon image: " + copied);
-        left.push_back(copied);
-    }
+    PlanIcons(icons, files, exclusions, plan);
     for (const BundleSource& file : files) {
-        if (AsciiLower(file.name) == ExtensionLibrary) {
-            plan.copiedFiles.push_back(file.name);
+        if (file.name == "package.json" || exclusions.Excludes(file.name))
             continue;
-        }
-        if (!IsExcluded(file.name, left))
+        bool copied = std::any_of(plan.copiedFiles.begin(), plan.copiedFiles.end(),
+            [&file](const BundleSource& done) { return done.name == file.name; });
+        if (copied)
+            continue;
+        if (AsciiLower(file.name) == ExtensionLibrary)
+            plan.copiedFiles.push_back(file);
+        else
             plan.webFiles.push_back(file);
     }
-    if (plan.config.contentMode == ContentMode::Bundle) {
-        std::string start = plan.config.main.substr(0, plan.config.main.find_first_of("?#"));
-        bool found = std::any_of(plan.webFiles.begin(), plan.webFiles.end(),
-            [&start](const BundleSource& file) { return file.name == start; });
-        if (!found)
-            throw ExportError("missing start page: " + start);
-    }
-    std::sort(plan.copiedFiles.begin(), plan.copiedFiles.end());
+    std::vector<std::string> unmatched = exclusions.Unmatched();
+    if (!unmatched.empty())
+        throw ExportError("package.json: \"export-exclude\" entry \"" + unmatched.front()
+            + "\" matches no file (paths are relative to the app folder, case counts; \"*\" and \"?\" match within "
+              "one folder)");
+    CheckStartPage(plan);
+    CheckNames(plan, loose);
+    std::sort(plan.copiedFiles.begin(), plan.copiedFiles.end(),
+        [](const BundleSource& a, const BundleSource& b) { return a.name < b.name; });
     return plan;
 }

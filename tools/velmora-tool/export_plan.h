@@ -17,16 +17,26 @@ struct ExportError : std::runtime_error {
 // they are (icon images, "icons.json" when it holds the icon list, and
 // "Tandrel.dll"), by relative name.
 struct ExportPlan {
-    std::string packageText; // "package.json" as read
+    std::string packageText; // the exported "package.json"
     AppConfig config;
+    // The window title when "package.json" sets one, else empty.
+    std::string windowTitle;
     std::string executableName;
     std::vector<BundleSource> webFiles;
-    std::vector<std::string> copiedFiles;
+    std::vector<BundleSource> copiedFiles;
 };
 
-// Reads and checks the app folder; throws ExportError for a missing or
-// invalid "package.json", a missing start page or icon image, and a link
-// that leads out of the folder, to a folder, or to nothing.
-// "package.json" may list paths to leave out of "www" in "export-exclude"
-// (a name ending in "/" leaves out that folder).
-ExportPlan PlanExport(const std::string& appFolder);
+// The names an export writes itself, beside the app's files.
+inline constexpr const char* ExportProgramNames[] = {"Quorvel.exe", "WebView2Loader.dll"};
+
+// Reads and checks the app folder, before anything is written; throws
+// ExportError naming the file and the reason for: a missing or invalid
+// "package.json" (or one that is not UTF-8), a "name" that is no folder
+// name on Windows, a missing start page (as the host will ask for it), a
+// missing, empty or excluded icon image, icon images too large for the
+// resources, an "export-exclude" entry that matches nothing, a link that
+// leads out of the folder, to a folder, in a loop or to nothing, a file
+// that is neither a file nor a folder, and any name Windows cannot hold or
+// takes for another's (see ExportNames). "loose" says whether the app's
+// files will lie in "www" rather than in the bundle.
+ExportPlan PlanExport(const std::string& appFolder, bool loose);

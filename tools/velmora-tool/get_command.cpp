@@ -85,6 +85,9 @@ int RunGetCommand(const CommandArgs& args)
     std::shared_ptr<const MappedFile> image;
     StdDiskFiles disk;
     try {
+        // Opening a pipe or a device would wait, or read forever.
+        if (std::filesystem::exists(web + "assets.dat") && !std::filesystem::is_regular_file(web + "assets.dat"))
+            throw std::runtime_error("not a regular file");
         if (std::filesystem::exists(web + "assets.dat"))
             MapBundle(web + "assets.dat", bundle, image);
     } catch (const std::exception& error) {

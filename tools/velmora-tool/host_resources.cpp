@@ -27,7 +27,7 @@ std::vector<IconEntry> IconsOf(IExportFiles& files, const std::string& folder)
 
 void WriteVersion(PeFileUpdater& updater, const ExportPlan& plan, const std::string& exe)
 {
-    std::string resource = VersionResource(VersionFieldsOf(plan.packageText, plan.config.title, plan.executableName));
+    std::string resource = VersionResource(VersionFieldsOf(plan.packageText, plan.windowTitle, plan.executableName));
     if (!updater.Begin(exe))
         throw CannotWrite("version information", plan, updater);
     // One version resource only: whatever the host carried goes.

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 
 #include "assets/asset_bundle.h"
@@ -12,6 +13,11 @@ int RunLsCommand(const CommandArgs& args)
     if (args.size() != 1) {
         std::fputs("usage: velmora-tool ls <assets.dat>\n", stderr);
         return 2;
+    }
+    // Opening a pipe or a device would wait, or read forever.
+    if (!std::filesystem::is_regular_file(args[0])) {
+        std::fprintf(stderr, "not a bundle file: %s\n", args[0].c_str());
+        return 1;
     }
     std::ifstream file(args[0], std::ios::binary | std::ios::ate);
     if (!file) {

@@ -1,6 +1,9 @@
 #include "tools/velmora-tool/zip_writer.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <stdexcept>
@@ -51,19 +54,26 @@ std::string CommonFields(const Entry& entry)
     return fields;
 }
 
-void Write(std::ofstream& out, const char* bytes, size_t count)
-{
-    if (!out.write(bytes, static_cast<std::streamsize>(count)))
-        throw std::runtime_error("cannot write the zip file");
-}
+// The archive being written, named in the messages of failed writes.
+struct ZipOutput {
+    std::ofstream out;
+    std::string path;
 
-void Write(std::ofstream& out, const std::string& bytes)
-{
-    Write(out, bytes.data(), bytes.size());
-}
+    void Write(const char* bytes, size_t count)
+    {
+        errno = 0;
+        if (!out.write(bytes, static_cast<std::streamsize>(count)))
+            Fail();
+    }
+    void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
+    [[noreturn]] void Fail() const
+    {
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno ? errno : EIO));
+    }
+};
 
 // Streams the file in blocks, to the checksum and, when out is given, on.
-uint64_t Pass(const std::string& path, uint32_t& crc, std::ofstream* out)
+uint64_t Pass(const std::string& path, uint32_t& crc, ZipOutput* out, const std::function<void()>& between)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -72,11 +82,12 @@ uint64_t Pass(const std::string& path, uint32_t& crc, std::ofstream* out)
     uint64_t total = 0;
     uLong sum = crc32(0, nullptr, 0);
     while (in) {
+        between();
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         size_t got = static_cast<size_t>(in.gcount());
         sum = crc32(sum, reinterpret_cast<const Bytef*>(block.data()), static_cast<uInt>(got));
         if (out)
-            Write(*out, block.data(), got);
+            out->Write(block.data(), got);
         total += got;
     }
     if (in.bad())
@@ -85,37 +96,58 @@ uint64_t Pass(const std::string& path, uint32_t& crc, std::ofstream* out)
     return total;
 }
 
-uint32_t Checked32(uint64_t value)
-{
-    if (value >= std::numeric_limits<uint32_t>::max())
-        throw std::runtime_error("zip: 4 GiB or more needs zip64, which is not written");
-    return static_cast<uint32_t>(value);
+const uint64_t Limit32 = std::numeric_limits<uint32_t>::max();
+const size_t MostEntries = 0xFFFF;
+// The fixed parts of a local and a central header, and of the end record.
+const uint64_t EntryOverhead = 30 + 46;
+const uint64_t EndRecord = 22;
+
 }
 
+void CheckZipFits(const std::vector<uint64_t>& fileSizes, uint64_t nameBytes)
+{
+    if (fileSizes.size() >= MostEntries)
+        throw std::runtime_error("cannot zip " + std::to_string(fileSizes.size())
+            + " files: 65,535 or more need the zip64 extension, which is not written");
+    uint64_t total = EndRecord + 2 * nameBytes;
+    for (uint64_t size : fileSizes) {
+        if (size >= Limit32)
+            throw std::runtime_error("cannot zip a file of 4 GiB or more: that needs the zip64 extension, which is not "
+                                     "written");
+        total += size + EntryOverhead;
+    }
+    if (total >= Limit32)
+        throw std::runtime_error("cannot zip the export: 4 GiB or more in all needs the zip64 extension, which is not "
+                                 "written");
 }
 
 void WriteStoredZip(const std::string& folder, const std::vector<std::string>& relativeNames, const std::string& top,
-    const std::string& zipPath)
+    const std::string& zipPath, const std::function<void()>& between)
 {
-    std::ofstream out(zipPath, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw std::runtime_error("cannot create " + zipPath);
+    ZipOutput zip {std::ofstream(zipPath, std::ios::binary | std::ios::trunc), zipPath};
+    if (!zip.out)
+        throw std::runtime_error("cannot create " + zipPath + ": " + std::strerror(errno ? errno : EIO));
+    std::vector<uint64_t> sizes;
+    uint64_t nameBytes = 0;
+    for (const std::string& relative : relativeNames) {
+        sizes.push_back(std::filesystem::file_size(folder + "/" + relative));
+        nameBytes += top.size() + 1 + relative.size();
+    }
+    CheckZipFits(sizes, nameBytes);
     std::vector<Entry> entries;
     uint64_t offset = 0;
-    if (relativeNames.size() >= 0xFFFF)
-        throw std::runtime_error("zip: 65535 files or more need zip64, which is not written");
     for (const std::string& relative : relativeNames) {
         std::string path = folder + "/" + relative;
         Entry entry;
         entry.name = top + "/" + relative;
-        entry.size = Checked32(Pass(path, entry.crc, nullptr));
-        entry.offset = Checked32(offset);
+        entry.size = static_cast<uint32_t>(Pass(path, entry.crc, nullptr, between));
+        entry.offset = static_cast<uint32_t>(offset);
         std::string header;
         PutU32(header, 0x04034B50);
         header += CommonFields(entry) + entry.name;
-        Write(out, header);
+        zip.Write(header);
         uint32_t again = 0;
-        if (Pass(path, again, &out) != entry.size || again != entry.crc)
+        if (Pass(path, again, &zip, between) != entry.size || again != entry.crc)
             throw std::runtime_error(path + " changed while it was zipped");
         offset += header.size() + entry.size;
         entries.push_back(entry);
@@ -138,12 +170,13 @@ void WriteStoredZip(const std::string& folder, const std::vector<std::string>& r
     PutU16(end, 0);
     PutU16(end, static_cast<uint16_t>(entries.size()));
     PutU16(end, static_cast<uint16_t>(entries.size()));
-    PutU32(end, Checked32(central.size()));
-    PutU32(end, Checked32(offset));
+    PutU32(end, static_cast<uint32_t>(central.size()));
+    PutU32(end, static_cast<uint32_t>(offset));
     PutU16(end, 0);
-    Write(out, central);
-    Write(out, end);
-    out.close();
-    if (!out)
-        throw std::runtime_error("cannot write the zip file");
+    zip.Write(central);
+    zip.Write(end);
+    errno = 0;
+    zip.out.close();
+    if (!zip.out)
+        zip.Fail();
 }

@@ -1,14 +1,17 @@
 #include "assets/bundle_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "assets/asset_bundle.h"
+#include "common/path_below.h"
 
 namespace fs = std::filesystem;
 
@@ -25,10 +28,16 @@ void StoreBigEndian(uint8_t* at, uint64_t value, int bytes)
         at[i] = static_cast<uint8_t>(value);
 }
 
+// A failed write, with the system's reason (a full disk, a size limit).
+struct WriteFailure : std::system_error {
+    WriteFailure() : std::system_error(errno ? errno : EIO, std::generic_category()) {}
+};
+
 void Write(std::ofstream& out, const void* bytes, size_t count)
 {
+    errno = 0;
     if (!out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(count)))
-        throw std::runtime_error("cannot write the bundle");
+        throw WriteFailure();
 }
 
 void Write(std::ofstream& out, const std::string& bytes)
@@ -82,6 +91,9 @@ void CopyFile(std::ofstream& out, const BundleSource& source, std::vector<char>&
         if (progress)
             progress(done, total);
     }
+    // A file that grew would be packed cut short.
+    if (std::fgetc(in.get()) != EOF)
+        throw std::runtime_error(source.diskPath + " changed while packing");
 }
 
 }
@@ -96,7 +108,16 @@ std::vector<BundleSource> CollectBundleSources(const std::string& folder, const 
     const char separator = static_cast<char>(fs::path::preferred_separator);
     std::string root = fs::path(folder).string();
     size_t nameFrom = root.size() + (root.empty() || root.back() == separator ? 0 : 1);
+    fs::path realFolder = fs::canonical(folder);
     for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
+        // A link is packed only when it stays inside the folder, as the
+        // export has it.
+        if (item.is_symlink()) {
+            std::error_code broken;
+            fs::path real = fs::canonical(item.path(), broken);
+            if (broken || !IsPathBelow(realFolder, real))
+                throw std::runtime_error("link out of the folder, or to nothing: " + item.path().string());
+        }
         if (!item.is_regular_file())
             continue;
         std::string path = item.path().string();
@@ -114,7 +135,9 @@ std::vector<BundleSource> CollectBundleSources(const std::string& folder, const 
     return sources;
 }
 
-void WriteBundle(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress)
+namespace {
+
+void WriteBundleFile(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress)
 {
     uint64_t total = 0;
     for (const BundleSource& source : sources)
@@ -147,7 +170,27 @@ void WriteBundle(const std::vector<BundleSource>& sources, const std::string& ou
         WriteDirectoryEntry(out, source, offset);
         offset += source.size;
     }
+    errno = 0;
     out.close();
     if (!out)
-        throw std::runtime_error("cannot write the bundle");
+        throw WriteFailure();
+}
+
+}
+
+uint64_t BundleSize(const std::vector<BundleSource>& sources)
+{
+    uint64_t size = HeaderSize + 2 * 12 + 4;
+    for (const BundleSource& source : sources)
+        size += source.size + EntryFixedBytes + source.name.size();
+    return size;
+}
+
+void WriteBundle(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress)
+{
+    try {
+        WriteBundleFile(sources, output, progress);
+    } catch (const WriteFailure& failure) {
+        throw std::runtime_error("cannot write " + output + ": " + failure.code().message());
+    }
 }

@@ -19,5 +19,10 @@ std::vector<BundleSource> CollectBundleSources(const std::string& folder, const 
 using PackProgress = std::function<void(uint64_t done, uint64_t total)>;
 
 // Writes "assets.dat": header, "blob" with every file's bytes streamed in
-// order, then "fdir". Throws std::runtime_error on any I/O failure.
+// order, then "fdir". Throws std::runtime_error on any I/O failure (with
+// the output's path and the system's reason), and when a file's size is
+// not the one collected ("changed while packing").
 void WriteBundle(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress);
+
+// The bytes WriteBundle writes for these sources.
+uint64_t BundleSize(const std::vector<BundleSource>& sources);

@@ -11,86 +11,10 @@
 #include "Quorvel/resource_tree.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/tool_runner.h"
+#include "tests/unit/tools/export_fixture.h"
 #include "tools/velmora-tool/version_resource.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-const char* const Package = R"({"name": "My Game", "window": {"title": "Game"}, "export-exclude": ["notes/"],
-  "q7-app-icons": [{"src": "icons/16.png", "width": 16, "height": 16},
-                   {"src": "icons/256.png", "width": 256, "height": 256},
-                   {"src": "icons/48.png", "width": 48, "height": 48}]})";
-
-// A stand-in host with a manifest, laid out as the linker lays out the host.
-std::string HostProgram()
-{
-    ResourceTree tree;
-    tree[{ResourceName::Number(24), ResourceName::Number(1), 0x409}] = "<assembly/>";
-    return HostLayout([&tree](uint32_t address) { return BuildResourceSection(tree, address); }, true).Build();
-}
-
-ResourceTree ResourcesOf(const std::string& image)
-{
-    return ReadResourceTree(image, ReadPeLayout(image));
-}
-
-std::string Utf16(const std::string& ascii)
-{
-    std::string out;
-    for (char c : ascii)
-        out += std::string {c, '\0'};
-    return out;
-}
-
-std::set<std::string> FilesIn(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
-        if (!entry.is_directory())
-            names.insert(fs::relative(entry.path(), folder).generic_string());
-    return names;
-}
-
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string Body(const std::string& out)
-{
-    std::string::size_type blank = out.find("\n\n");
-    return blank == std::string::npos ? "" : out.substr(blank + 2);
-}
-
-// An app folder and a folder of stand-in programs, which the tool is told
-// to take instead of those beside it.
-struct ExportTest : testing::Test {
-    void SetUp() override
-    {
-        programs.Write("Velmora.exe", HostProgram());
-        programs.Write("Quorvel.exe", "icon updater");
-        programs.Write("WebView2Loader.dll", "loader");
-        setenv("VELMORA_PROGRAMS_DIR", programs.path.c_str(), 1);
-        app.Write("package.json", Package);
-        app.Write("index.html", "<title>Game</title>");
-        app.Write("js/game.js", "play()");
-        app.Write("notes/todo.txt", "left out");
-        app.Write("icons/16.png", "16");
-        app.Write("icons/256.png", "256");
-        app.Write("Tandrel.dll", "extension");
-    }
-    void TearDown() override { unsetenv("VELMORA_PROGRAMS_DIR"); }
-
-    std::string Out(const std::string& name = "out") const { return work.path + "/" + name; }
-
-    TempFolder programs, app, work;
-};
-
-}
 
 TEST_F(ExportTest, AnExportHoldsTheProgramsTheSettingsTheIconsAndTheBundle)
 {
@@ -173,20 +97,16 @@ TEST_F(ExportTest, RefusalsSayWhyAndWriteNothing)
 
 TEST_F(ExportTest, ReplaceLooseAndNamesThatNeedMakingSafe)
 {
-    work.Write("out/old.txt", "old");
-    app.Write("package.json", R"({"name": "CON"})");
+    ASSERT_EQ(0, RunTool({"export", app.path, Out()}).exitCode) << "an earlier export, to replace";
+    app.Write("package.json", R"({"name": "Quorvel"})");
     fs::remove(app.path + "/icons/16.png");
     ToolResult loose = RunTool({"export", app.path, Out(), "--replace", "--loose"});
     ASSERT_EQ(0, loose.exitCode) << loose.err;
-    EXPECT_EQ((std::set<std::string> {"CON_.exe", "Quorvel.exe", "WebView2Loader.dll", "package.json", "Tandrel.dll",
-                  "www/index.html", "www/js/game.js", "www/icons/256.png", "www/notes/todo.txt"}),
+    EXPECT_EQ((std::set<std::string> {"Quorvel_.exe", "Quorvel.exe", "WebView2Loader.dll", "package.json",
+                  "Tandrel.dll", "www/index.html", "www/js/game.js", "www/icons/256.png", "www/notes/todo.txt"}),
         FilesIn(Out()))
-        << "without an icon list the images are the app's files";
+        << "without an icon list the images are the app's files; never the icon updater's own name";
     EXPECT_EQ("play()", Body(RunTool({"get", Out(), "js/game.js"}).out));
-
-    app.Write("package.json", R"({"name": "Quorvel"})");
-    ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--replace"}).exitCode);
-    EXPECT_TRUE(fs::exists(Out() + "/Quorvel_.exe")) << "never the icon updater's own name";
 }
 
 TEST_F(ExportTest, TwoExportsAndTheirZipsAreTheSameBytes)

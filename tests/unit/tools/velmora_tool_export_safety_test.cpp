@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "tests/support/tool_runner.h"
+#include "tests/unit/tools/export_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every file below a folder with its bytes: what "exactly as it was" means.
+std::map<std::string, std::string> Snapshot(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : FilesIn(folder))
+        files[name] = Contents(folder + "/" + name);
+    return files;
+}
+
+// What is left in a folder besides the names given.
+std::set<std::string> LitterIn(const std::string& folder, const std::set<std::string>& expected)
+{
+    std::set<std::string> litter;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (!expected.count(name))
+            litter.insert(name);
+    }
+    return litter;
+}
+
+// A pid that belonged to a process that has ended.
+pid_t EndedPid()
+{
+    pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+struct ExportSafetyTest : ExportTest {
+    // An app big enough that an export takes a while to write.
+    void MakeLarge()
+    {
+        std::string block(1 << 20, 'x');
+        for (int i = 0; i < 24; ++i)
+            app.Write("media/clip" + std::to_string(i) + ".bin", block + std::to_string(i));
+    }
+};
+
+}
+
+TEST_F(ExportSafetyTest, AKillAtAnyPointLeavesOneWholeExportAtTheOutput)
+{
+    MakeLarge();
+    ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--loose"}).exitCode);
+    std::map<std::string, std::string> old = Snapshot(Out());
+    app.Write("index.html", "<title>New</title>");
+    ASSERT_EQ(0, RunTool({"export", app.path, Out("reference"), "--loose"}).exitCode);
+    std::map<std::string, std::string> fresh = Snapshot(Out("reference"));
+    fs::remove_all(Out("reference"));
+    std::mt19937 random(7);
+    for (int round = 0; round < 12; ++round) {
+        pid_t tool = StartTool({"export", app.path, Out(), "--replace", "--loose"});
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+        kill(tool, SIGKILL);
+        waitpid(tool, nullptr, 0);
+        std::map<std::string, std::string> now = Snapshot(Out());
+        EXPECT_TRUE(now == old || now == fresh) << "round " << round << ": a mixed or partial output";
+        if (now == fresh)
+            ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--replace", "--loose"}).exitCode);
+        old = Snapshot(Out());
+    }
+    // Killed in the middle of removing the old output: by then the new one
+    // is in place, whole.
+    app.Write("index.html", "<title>Newer</title>");
+    ToolResult killed = RunToolAfter("strace -f -o /dev/null -e trace=unlinkat -e inject=unlinkat:signal=SIGKILL:when=3",
+        {"export", app.path, Out(), "--replace", "--loose"});
+    EXPECT_EQ(128 + SIGKILL, killed.exitCode) << "strace (scripts/setup.sh installs it) killed it: " << killed.err;
+    EXPECT_EQ("<title>Newer</title>", Contents(Out() + "/www/index.html"));
+    EXPECT_EQ(old.size(), Snapshot(Out()).size());
+    // The next export sweeps what the killed ones left behind.
+    ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--replace", "--loose"}).exitCode);
+    EXPECT_EQ(std::set<std::string> {}, LitterIn(work.path, {"out"}));
+}
+
+TEST_F(ExportSafetyTest, InterruptionsAndSizeLimitsLeaveNothingBehind)
+{
+    MakeLarge();
+    int interrupted = 0;
+    for (int signal : {SIGINT, SIGTERM, SIGINT, SIGTERM}) {
+        pid_t tool = StartTool({"export", app.path, Out()});
+        // As soon as its staging folder exists: while it writes.
+        for (int wait = 0; wait < 20000 && LitterIn(work.path, {}).empty(); ++wait)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        kill(tool, signal);
+        int status = 0;
+        waitpid(tool, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+            fs::remove_all(Out());
+            continue; // it finished first
+        }
+        ++interrupted;
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "ends by the signal it was sent";
+        EXPECT_EQ(std::set<std::string> {}, LitterIn(work.path, {})) << strsignal(signal);
+    }
+    EXPECT_GT(interrupted, 0) << "every export finished before its signal: the test proved nothing";
+    ToolResult limited = RunToolAfter("ulimit -f 4096;", {"export", app.path, Out()});
+    EXPECT_EQ(1, limited.exitCode);
+    EXPECT_NE(std::string::npos, limited.err.find("File too large")) << limited.err;
+    EXPECT_EQ(std::set<std::string> {}, LitterIn(work.path, {}));
+
+    // Staging folders of processes that no longer run are swept; a running
+    // one's is left alone.
+    std::string stale = work.path + "/.out.partial-" + std::to_string(EndedPid());
+    std::string running = work.path + "/.out.partial-" + std::to_string(getppid());
+    fs::create_directories(stale + "/www");
+    fs::create_directories(running);
+    ASSERT_EQ(0, RunTool({"export", app.path, Out()}).exitCode);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
+}
+
+TEST_F(ExportSafetyTest, ReplaceTakesOnlyAnEarlierExport)
+{
+    TempFolder home;
+    home.Write("letters/mum.txt", "dear mum");
+    struct Case {
+        const char* what;
+        std::string out;
+        std::string prefix;
+        const char* reason;
+    };
+    fs::create_directories(Out("cwd"));
+    work.Write("cwd/notes.txt", "mine");
+    fs::create_symlink(home.path, Out("link"));
+    ASSERT_EQ(0, RunTool({"export", app.path, Out("earlier")}).exitCode);
+    work.Write("earlier/diary.txt", "private");
+    const Case cases[] = {
+        {"a folder of other files", home.path, "", "it is not an earlier export"},
+        {"the home folder", home.path, "HOME='" + home.path + "'", "it is your home folder"},
+        {"the current folder", ".", "cd '" + Out("cwd") + "' &&", "it is the current folder"},
+        {"the folder around the current one", "..", "cd '" + Out("cwd") + "' &&", "holds it"},
+        {"a link", Out("link"), "", "will not write through the link"},
+        {"an export with a file of the user's", Out("earlier"), "", "it holds diary.txt"},
+    };
+    for (const Case& c : cases) {
+        std::map<std::string, std::string> before = Snapshot(home.path);
+        ToolResult result = RunToolAfter(c.prefix, {"export", app.path, c.out, "--replace"});
+        EXPECT_EQ(1, result.exitCode) << c.what;
+        EXPECT_NE(std::string::npos, result.err.find(c.reason)) << c.what << ": " << result.err;
+        EXPECT_TRUE(before == Snapshot(home.path)) << c.what;
+    }
+    EXPECT_EQ("mine", Contents(Out("cwd/notes.txt")));
+    EXPECT_EQ("private", Contents(Out("earlier/diary.txt")));
+    fs::remove(Out("earlier/diary.txt"));
+    ToolResult replaced = RunTool({"export", app.path, Out("earlier/"), "--replace"});
+    EXPECT_EQ(0, replaced.exitCode) << replaced.err;
+}
+
+TEST_F(ExportSafetyTest, MountPointsAreUsableWhenEmptyAndNeverReplaced)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root";
+    fs::create_directories(Out());
+    if (mount("none", Out().c_str(), "tmpfs", 0, "size=64m") != 0)
+        GTEST_SKIP() << "this machine does not let the tests mount";
+    ToolResult first = RunTool({"export", app.path, Out()});
+    EXPECT_EQ(0, first.exitCode) << first.err;
+    EXPECT_TRUE(fs::exists(Out() + "/www/assets.dat"));
+    EXPECT_EQ(std::set<std::string> {}, LitterIn(Out(), {"My Game.exe", "Quorvel.exe", "WebView2Loader.dll",
+                                                   "package.json", "icons", "Tandrel.dll", "www"}));
+    ToolResult again = RunTool({"export", app.path, Out(), "--replace"});
+    EXPECT_EQ(1, again.exitCode);
+    EXPECT_NE(std::string::npos, again.err.find("it is the root of a mount")) << again.err;
+
+    // A full disk says so, with the path, and leaves nothing.
+    umount(Out().c_str());
+    mount("none", Out().c_str(), "tmpfs", 0, "size=1m");
+    MakeLarge();
+    fs::create_directories(Out() + "/game");
+    ToolResult full = RunTool({"export", app.path, Out() + "/game/inner"});
+    EXPECT_EQ(1, full.exitCode);
+    EXPECT_NE(std::string::npos, full.err.find("No space left on device")) << full.err;
+    EXPECT_NE(std::string::npos, full.err.find(Out() + "/game/")) << full.err;
+    EXPECT_EQ(std::set<std::string> {}, LitterIn(Out() + "/game", {}));
+    umount(Out().c_str());
+}
+
+TEST_F(ExportSafetyTest, ZipTargetsAndLimitsAreCheckedBeforeAnythingIsWritten)
+{
+    work.Write("old.zip", "old zip");
+    fs::create_symlink(work.path + "/old.zip", Out("link.zip"));
+    fs::create_directories(Out("folder.zip"));
+    struct Case {
+        std::vector<std::string> args;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{"--zip", Out("old.zip")}, "the zip file exists"},
+        {{"--zip", Out("link.zip"), "--replace"}, "will not write the zip through the link"},
+        {{"--zip", Out("folder.zip")}, "--zip needs a file name, not the folder"},
+        {{"--zip", "."}, "--zip needs a file name, not the folder"},
+        {{"--zip", Out("missing/game.zip")}, "its folder does not exist"},
+        {{"--zip", "--replace"}, "--zip needs a file name"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"export", app.path, Out()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ToolResult result = RunTool(args);
+        EXPECT_NE(0, result.exitCode) << c.reason;
+        EXPECT_NE(std::string::npos, result.err.find(c.reason)) << result.err;
+        EXPECT_FALSE(fs::exists(Out())) << c.reason;
+        EXPECT_EQ("old zip", Contents(Out("old.zip")));
+        EXPECT_EQ((std::set<std::string> {"old.zip", "link.zip", "folder.zip"}), LitterIn(work.path, {})) << c.reason;
+    }
+
+    // Limits known from the plan: a file of 4 GiB (sparse here), and as
+    // many files as the zip cannot count.
+    {
+        std::ofstream big(app.path + "/big.bin");
+        big.seekp((uint64_t {4} << 30) + 1);
+        big.put('x');
+    }
+    ToolResult big = RunTool({"export", app.path, Out(), "--loose", "--zip", Out("big.zip")});
+    EXPECT_EQ(1, big.exitCode);
+    EXPECT_NE(std::string::npos, big.err.find("a file of 4 GiB or more")) << big.err;
+    fs::resize_file(app.path + "/big.bin", uint64_t {5} << 29);
+    {
+        std::ofstream second(app.path + "/big2.bin");
+        second.seekp(uint64_t {5} << 29);
+        second.put('x');
+    }
+    ToolResult total = RunTool({"export", app.path, Out(), "--loose", "--zip", Out("big.zip")});
+    EXPECT_NE(std::string::npos, total.err.find("4 GiB or more in all")) << total.err;
+    fs::remove(app.path + "/big.bin");
+    fs::remove(app.path + "/big2.bin");
+    for (int i = 0; i < 65535; ++i) {
+        std::string folder = app.path + "/many/" + std::to_string(i / 1000);
+        if (i % 1000 == 0)
+            fs::create_directories(folder);
+        std::ofstream(folder + "/" + std::to_string(i)).put('a');
+    }
+    ToolResult many = RunTool({"export", app.path, Out(), "--loose", "--zip", Out("many.zip")});
+    EXPECT_NE(std::string::npos, many.err.find("65,535 or more")) << many.err;
+    EXPECT_EQ((std::set<std::string> {"old.zip", "link.zip", "folder.zip"}), LitterIn(work.path, {}));
+}

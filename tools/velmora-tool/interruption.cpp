@@ -1,0 +1,54 @@
+#include "tools/velmora-tool/interruption.h"
+
+#include <csignal>
+
+#include "tools/velmora-tool/export_plan.h"
+
+namespace {
+
+// Written by the handler only; process-wide as signals are.
+volatile std::sig_atomic_t noted = 0;
+struct sigaction previousInterrupt, previousTerminate, previousFileSize;
+
+void Note(int signal)
+{
+    noted = signal;
+}
+
+}
+
+InterruptionGuard::InterruptionGuard()
+{
+    struct sigaction note = {};
+    note.sa_handler = Note;
+    sigemptyset(&note.sa_mask);
+    // No SA_RESTART: a long read or write returns at once, and the work
+    // stops at its next step.
+    sigaction(SIGINT, &note, &previousInterrupt);
+    sigaction(SIGTERM, &note, &previousTerminate);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &previousFileSize);
+}
+
+InterruptionGuard::~InterruptionGuard()
+{
+    sigaction(SIGINT, &previousInterrupt, nullptr);
+    sigaction(SIGTERM, &previousTerminate, nullptr);
+    sigaction(SIGXFSZ, &previousFileSize, nullptr);
+}
+
+void ThrowIfInterrupted()
+{
+    if (noted)
+        throw ExportError("interrupted");
+}
+
+void EndIfInterrupted()
+{
+    if (!noted)
+        return;
+    std::signal(noted, SIG_DFL);
+    std::raise(noted);
+}
