@@ -205,10 +205,11 @@ void CheckStartPage(const ExportPlan& plan)
 {
     if (plan.config.contentMode != ContentMode::Bundle)
         return;
-    // The host asks for the origin followed by "main", decoded as any request.
-    std::string start = DecodeRequestPath(plan.config.main);
+    // The host asks for the origin followed by "main", decoded as any
+    // request; a fragment never reaches it, a query does.
+    std::string start = DecodeRequestPath(plan.config.main.substr(0, plan.config.main.find('#')));
     if (!Find(plan.webFiles, start))
-        throw ExportError("missing start page: " + start + " (the host asks for \"main\" exactly so)");
+        throw ExportError("missing start page: " + start + " (the host asks for \"main\" exactly so, without its \"#\" part)");
 }
 
 // Every name the export writes, as Windows will hold them.

@@ -1,5 +1,6 @@
 #include "tools/velmora-tool/host_resources.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "Quorvel/export_folder.h"
@@ -12,17 +13,24 @@ namespace {
 
 ExportError CannotWrite(const std::string& what, const ExportPlan& plan, const PeFileUpdater& updater)
 {
-    return ExportError("cannot write the " + what + " into " + plan.executableName + ": " + updater.lastError);
+    // The icon writer gives no reason of its own for an image it cannot read.
+    std::string reason = updater.lastError.empty() ? "an icon image cannot be read" : updater.lastError;
+    return ExportError("cannot write the " + what + " into " + plan.executableName + ": " + reason);
 }
 
-// An app without an icon list keeps the host's own icon.
+// An app without an icon list keeps the host's own icon. Images named with
+// Windows' separator are read here with "/".
 std::vector<IconEntry> IconsOf(IExportFiles& files, const std::string& folder)
 {
+    std::vector<IconEntry> icons;
     try {
-        return LoadFolderIconList(files, folder);
+        icons = LoadFolderIconList(files, folder);
     } catch (const std::exception&) {
         return {};
     }
+    for (IconEntry& icon : icons)
+        std::replace(icon.src.begin(), icon.src.end(), '\\', '/');
+    return icons;
 }
 
 void WriteVersion(PeFileUpdater& updater, const ExportPlan& plan, const std::string& exe)

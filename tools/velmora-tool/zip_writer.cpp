@@ -16,6 +16,8 @@ namespace {
 const uint16_t DosDate1980 = (0 << 9) | (1 << 5) | 1; // 1980-01-01
 const uint16_t VersionNeeded = 10;                   // stored entries only
 const uint16_t Utf8Names = 1 << 11;
+const uint16_t MadeByUnix = (3 << 8) | 20;
+const uint32_t RegularFileMode = 0100644;
 
 void PutU16(std::string& out, uint16_t value)
 {
@@ -155,12 +157,15 @@ void WriteStoredZip(const std::string& folder, const std::vector<std::string>& r
     std::string central;
     for (const Entry& entry : entries) {
         PutU32(central, 0x02014B50);
-        PutU16(central, VersionNeeded); // made by: MS-DOS attributes
+        // Made by Unix: readers then take the names as the bytes they are
+        // (UTF-8, as the flag says), where an MS-DOS origin makes some of
+        // them convert from an OEM code page.
+        PutU16(central, MadeByUnix);
         central += CommonFields(entry);
         PutU16(central, 0); // comment
         PutU16(central, 0); // disk
         PutU16(central, 0); // internal attributes
-        PutU32(central, 0); // external attributes
+        PutU32(central, RegularFileMode << 16); // external attributes: -rw-r--r--
         PutU32(central, entry.offset);
         central += entry.name;
     }

@@ -71,12 +71,22 @@ TEST(BundleWriter, WrittenBundleReadsBackWithEveryFileInOrder)
     EXPECT_EQ(0u, bundle.Find("empty")->size);
 }
 
-TEST(BundleWriter, AFileThatShrankWhilePackingFailsTheWrite)
+TEST(BundleWriter, AFileThatShrankOrGrewWhilePackingFailsTheWrite)
 {
     TempFolder folder;
     folder.Write("www/a.bin", "0123456789");
     std::vector<BundleSource> sources = CollectBundleSources(folder.path + "/www", "");
-    folder.Write("www/a.bin", "01234");
-    EXPECT_THROW(WriteBundle(sources, folder.path + "/assets.dat", nullptr), std::runtime_error);
+    for (const char* changed : {"01234", "0123456789 and more"}) {
+        folder.Write("www/a.bin", changed);
+        try {
+            WriteBundle(sources, folder.path + "/assets.dat", nullptr);
+            ADD_FAILURE() << "packed a file of the wrong size: " << changed;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(folder.path + "/www/a.bin changed while packing", error.what());
+        }
+    }
+    folder.Write("www/a.bin", "0123456789");
+    EXPECT_EQ(BundleSize(sources), (WriteBundle(sources, folder.path + "/assets.dat", nullptr),
+                                       std::filesystem::file_size(folder.path + "/assets.dat")));
     EXPECT_THROW(WriteBundle(sources, folder.path + "/missing/assets.dat", nullptr), std::runtime_error);
 }

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "tests/support/tool_runner.h"
+#include "tools/velmora-tool/planned_copy.h"
 #include "tests/unit/tools/export_fixture.h"
 
 namespace fs = std::filesystem;
@@ -258,4 +259,23 @@ TEST_F(ExportSafetyTest, ZipTargetsAndLimitsAreCheckedBeforeAnythingIsWritten)
     ToolResult many = RunTool({"export", app.path, Out(), "--loose", "--zip", Out("many.zip")});
     EXPECT_NE(std::string::npos, many.err.find("65,535 or more")) << many.err;
     EXPECT_EQ((std::set<std::string> {"old.zip", "link.zip", "folder.zip"}), LitterIn(work.path, {}));
+}
+
+TEST(PlannedCopy, AFileThatChangedSinceThePlanIsRefused)
+{
+    TempFolder folder;
+    std::string path = folder.Write("a.bin", "0123456789");
+    BundleSource planned {"a.bin", path, 10};
+    auto nothing = [] {};
+    CopyPlannedFile(planned, folder.path + "/copy/a.bin", nothing);
+    EXPECT_EQ("0123456789", folder.Read("copy/a.bin"));
+    for (const char* changed : {"01234", "0123456789 and more"}) {
+        folder.Write("a.bin", changed);
+        try {
+            CopyPlannedFile(planned, folder.path + "/copy/a.bin", nothing);
+            ADD_FAILURE() << "copied a file of the wrong size: " << changed;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(path + " changed while packing", error.what());
+        }
+    }
 }
