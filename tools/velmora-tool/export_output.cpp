@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -42,8 +43,10 @@ std::set<std::string> IconImagesOf(const fs::path& out)
     std::set<std::string> images;
     for (const char* list : {"package.json", "icons.json"}) {
         try {
-            for (const IconEntry& icon : ReadIconList(ReadWholeFile((out / list).string())))
+            for (IconEntry icon : ReadIconList(ReadWholeFile((out / list).string()))) {
+                std::replace(icon.src.begin(), icon.src.end(), '\\', '/');
                 images.insert(icon.src);
+            }
         } catch (const std::exception&) {
         }
     }

@@ -106,6 +106,8 @@ TEST_F(ExportTest, TheExportKeepsItsPromises)
     EXPECT_LT(version.find(Utf16("Listed"), description), description + 40)
         << "without a window title the description is the name";
     EXPECT_EQ(std::string::npos, version.find(Utf16("Windows Velmora")));
+    ToolResult again = RunTool({"export", app.path, Out("game"), "--replace"});
+    EXPECT_EQ(0, again.exitCode) << "an export whose list names icons with \\ is an earlier export: " << again.err;
 
     // "main" is checked exactly as the host asks for it: the fragment never
     // reaches it, the query does.
