@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/paths_win32.h"
+#include "common/positional_read_win32.h"
 
 namespace {
 
@@ -36,19 +37,9 @@ public:
         LARGE_INTEGER size {};
         return IsOpen() && GetFileSizeEx(handle, &size) && size.QuadPart > 0 ? static_cast<uint64_t>(size.QuadPart) : 0;
     }
-    // Fills bytes exactly; false on any failure or a file that ended early.
-    bool ReadExactly(std::string& bytes) const
-    {
-        const size_t chunk = 1u << 30;
-        for (size_t done = 0; done < bytes.size();) {
-            DWORD wanted = static_cast<DWORD>(std::min(chunk, bytes.size() - done));
-            DWORD got = 0;
-            if (!ReadFile(handle, bytes.data() + done, wanted, &got, nullptr) || got == 0)
-                return false;
-            done += got;
-        }
-        return true;
-    }
+    // Fills bytes exactly from the start; false on any failure or a file
+    // that ended early.
+    bool ReadExactly(std::string& bytes) const { return ReadAtOffset(handle, 0, bytes.data(), bytes.size()); }
 
 private:
     HANDLE handle = INVALID_HANDLE_VALUE;

@@ -164,6 +164,12 @@ std::vector<BundleSource> FilesBelow(const fs::path& app)
     return files;
 }
 
+bool Holds(const std::vector<BundleSource>& files, const std::string& name)
+{
+    return std::any_of(files.begin(), files.end(), [&name](const BundleSource& file) { return file.name == name; });
+}
+
+// In a list sorted by name.
 const BundleSource* Find(const std::vector<BundleSource>& files, const std::string& name)
 {
     auto found = std::lower_bound(files.begin(), files.end(), name,
@@ -190,9 +196,7 @@ void PlanIcons(const std::vector<IconEntry>& icons, const std::vector<BundleSour
             throw ExportError("icon image " + icon.src + " is left out by \"export-exclude\", but the icon list needs it");
         if (file->size == 0)
             throw ExportError("icon image " + icon.src + " is empty");
-        bool listed = std::any_of(plan.copiedFiles.begin(), plan.copiedFiles.end(),
-            [&src](const BundleSource& copied) { return copied.name == src; });
-        if (listed)
+        if (Holds(plan.copiedFiles, src))
             continue;
         total += file->size;
         if (total > MostIconBytes)
@@ -257,11 +261,7 @@ ExportPlan PlanExport(const std::string& appFolder, bool loose)
     std::vector<BundleSource> files = FilesBelow(app);
     PlanIcons(icons, files, exclusions, plan);
     for (const BundleSource& file : files) {
-        if (file.name == "package.json" || exclusions.Excludes(file.name))
-            continue;
-        bool copied = std::any_of(plan.copiedFiles.begin(), plan.copiedFiles.end(),
-            [&file](const BundleSource& done) { return done.name == file.name; });
-        if (copied)
+        if (file.name == "package.json" || exclusions.Excludes(file.name) || Holds(plan.copiedFiles, file.name))
             continue;
         if (AsciiLower(file.name) == ExtensionLibrary)
             plan.copiedFiles.push_back(file);

@@ -1,9 +1,9 @@
 #include "assets/disk_file_bytes_win32.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "common/paths_win32.h"
+#include "common/positional_read_win32.h"
 
 OpenedDiskFile::OpenedDiskFile(const std::string& path)
 {
@@ -26,22 +26,7 @@ OpenedDiskFile::~OpenedDiskFile()
 
 bool OpenedDiskFile::ReadAt(uint64_t offset, void* into, size_t count) const
 {
-    auto* bytes = static_cast<uint8_t*>(into);
-    while (count > 0) {
-        // On a handle opened without overlapped I/O, the offset in OVERLAPPED
-        // makes the read positional and synchronous.
-        OVERLAPPED at = {};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD wanted = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(handle, bytes, wanted, &got, &at) || got == 0)
-            return false;
-        bytes += got;
-        offset += got;
-        count -= got;
-    }
-    return true;
+    return ReadAtOffset(handle, offset, into, count);
 }
 
 DiskFileBytes::DiskFileBytes(std::shared_ptr<const OpenedDiskFile> opened, uint64_t rangeOffset, uint64_t rangeLength)
