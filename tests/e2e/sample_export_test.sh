@@ -29,7 +29,7 @@ icons/icon-32.png
 icons/icon-64.png
 package.json
 www/assets.dat" "$(cd "$export_folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
-expect_eq "the bundle holds the game, not its tools" "game.js host.js images/star.png index.html media/intro.wav media/music.wav style.css sw-check.txt sw.js" \
+expect_eq "the bundle holds the game, not its tools" "game.js host.js images/star.png index.html media/intro.wav media/music.wav scores.mjs style.css sw-check.txt sw.js" \
   "$("$tool" ls "$export_folder/www/assets.dat" | cut -d' ' -f3- | tr '\n' ' ' | sed 's/ $//')"
 expect_eq "the icon updater's view" "1 16 icons/icon-16.png
 2 32 icons/icon-32.png

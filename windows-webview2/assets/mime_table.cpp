@@ -12,6 +12,10 @@ const char* const Table[][2] = {
     {".html", "text/html; charset=utf-8"},
     {".htm", "text/html; charset=utf-8"},
     {".js", "application/javascript; charset=utf-8"},
+    // The engine refuses a module script of any other type, and libraries
+    // ship their modules with these names.
+    {".mjs", "application/javascript; charset=utf-8"},
+    {".cjs", "application/javascript; charset=utf-8"},
     {".ts", "application/typescript; charset=utf-8"},
     {".css", "text/css; charset=utf-8"},
     {".json", "application/json; charset=utf-8"},

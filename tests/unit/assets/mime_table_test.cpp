@@ -4,7 +4,7 @@
 
 TEST(MimeTable, EveryKnownExtensionIsFoundInAnyCase)
 {
-    const char* const known[] = {".html", ".htm", ".js", ".ts", ".css", ".json", ".xml", ".csv", ".tsv", ".txt",
+    const char* const known[] = {".html", ".htm", ".js", ".mjs", ".cjs", ".ts", ".css", ".json", ".xml", ".csv", ".tsv", ".txt",
         ".md", ".ini", ".wasm", ".wast", ".png", ".apng", ".jpg", ".jpeg", ".jxl", ".svg", ".webp", ".gif", ".tif",
         ".tiff", ".bmp", ".ico", ".avif", ".webm", ".m4a", ".mp3", ".mp4", ".mpg", ".mpeg", ".opus", ".ogg", ".ogv",
         ".flac", ".wav", ".mid", ".midi", ".kar", ".woff", ".woff2", ".ttf", ".otf", ".eot", ".zip", ".pdf", ".scml",
@@ -31,6 +31,8 @@ TEST(MimeTable, LastDotDecides)
     EXPECT_EQ(MimeTypeFor("name."), "application/octet-stream");
     EXPECT_EQ(MimeTypeFor("music/a.opus"), "audio/ogg; codecs=opus");
     EXPECT_EQ(MimeTypeFor("data.scon"), "application/json");
+    EXPECT_EQ(MimeTypeFor("lib/index.mjs"), MimeTypeFor("lib/index.js")) << "a module script's own extension";
+    EXPECT_EQ(MimeTypeFor("lib/index.cjs"), MimeTypeFor("lib/index.js"));
     EXPECT_EQ(MimeTypeFor("data.scml"), "text/xml");
     EXPECT_EQ(MimeTypeFor("a.mp3"), "audio/mpeg");
     EXPECT_EQ(MimeTypeFor("a.mp4"), "video/mp4");

@@ -148,6 +148,8 @@ module.exports = async function sampleGame(bridge, args) {
     const next = JSON.parse((await bridge.waitFor((message) => message.type === "post", "an answer")).json);
     bridge.report("the answer after a posted object", `${next.type} ${next.text}`);
   });
+  await step(bridge, "module", async () =>
+    bridge.report("module", await textOf(page, "module", (text) => text !== "", "the .mjs module")));
   await step(bridge, "missing file", async () =>
     bridge.report("missing file", await page.evaluate(async () => (await fetch("missing.txt")).status)));
   await step(bridge, "leaving the origin", async () => {
