@@ -90,6 +90,8 @@ expect_eq "the extension echoes and resolves a placeholder" \
   "Extension echoed: ping <time> · <saved-games> is C:\\users\\$(id -un)\\Saved Games" "$(found "$run" "extension")"
 expect_eq "a value that is not a string is not a message" "extension-message after" \
   "$(found "$run" "the answer after a posted object")"
+expect_eq "the page's own range header, in lower case, reaches the host and the log" "206 bytes=0-3" \
+  "$(found "$run" "ranged fetch")"
 expect_eq "a module script named .mjs runs" "Module loaded: best of 3, 9, 4 is 9" "$(found "$run" "module")"
 expect_eq "a missing file: the host's 404" 404 "$(found "$run" "missing file")"
 expect_eq "window.open: handled by the host" true "$(found "$run" "new window")"

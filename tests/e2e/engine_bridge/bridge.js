@@ -34,6 +34,8 @@ class EngineBridge {
     this.title = null;
     this.pageClosed = false;
     this.popups = new Set();
+    // Worker targets by id, with their kind as the host names it.
+    this.workers = new Map();
     this.ended = new Promise((resolve) => (this.endHost = resolve));
     this.pageReady = new Promise((resolve) => (this.readyPage = resolve));
     fs.writeFileSync(this.file("engine-log.txt"), "");
@@ -209,6 +211,8 @@ class EngineBridge {
   // opened at (known at once, or from its first document request); the
   // engine's window is then closed, as the runtime opens none for the host.
   targetCreated(info) {
+    const workerKinds = { worker: "dedicated-worker", shared_worker: "shared-worker", service_worker: "service-worker" };
+    if (workerKinds[info.type]) this.workers.set(info.targetId, workerKinds[info.type]);
     if (info.type !== "page" || !this.mainFrame || info.openerId !== this.mainFrame) return;
     if (info.url && info.url !== "about:blank") this.newWindow(info.targetId, info.url);
     else this.popups.add(info.targetId);
@@ -263,9 +267,13 @@ class EngineBridge {
     }
     if (!request.url.startsWith(Origin)) return this.fail(requestId, "InternetDisconnected", `${request.url}: outside the origin, no network here`);
     const headers = Object.entries(request.headers).map(([name, value]) => `${name}: ${value}`).join("\n");
-    const kind = ofPage ? "document" : "service-worker";
+    // The engine names a worker's requests by the worker's own target,
+    // except a dedicated worker's fetches, which it names by the page.
+    const kind = ofPage ? "document" : this.workers.get(frameId) || "service-worker";
     const answer = await this.ask({ type: "request", uri: request.url, method: request.method, headers, kind });
-    const seen = { uri: request.url, method: request.method, range: request.headers.Range || "", kind, resourceType };
+    // Header names come in any case: the page's fetch sends "range".
+    const range = Object.entries(request.headers).find(([name]) => name.toLowerCase() === "range");
+    const seen = { uri: request.url, method: request.method, range: range ? range[1] : "", kind, resourceType };
     this.requests.push(seen);
     if (!answer.answered) {
       seen.status = answer.intercepted ? "unanswered" : "not intercepted";

@@ -1370,8 +1370,12 @@ static void EngineRequest(const char* line)
     char* uri = FieldText(line, "uri");
     char* method = FieldText(line, "method");
     char* headers = FieldText(line, "headers");
-    unsigned source = FieldIs(line, "kind", "service-worker") ? COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER
-                                                               : COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+    /* The runtime counts a dedicated worker's requests as its document's. */
+    unsigned source = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+    if (FieldIs(line, "kind", "service-worker"))
+        source = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER;
+    else if (FieldIs(line, "kind", "shared-worker"))
+        source = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SHARED_WORKER;
     BOOL intercepted;
     Object* response = RaiseRequest(uri, method[0] ? method : "GET", headers, source, &intercepted);
     Buffer out = {0};

@@ -148,6 +148,11 @@ module.exports = async function sampleGame(bridge, args) {
     const next = JSON.parse((await bridge.waitFor((message) => message.type === "post", "an answer")).json);
     bridge.report("the answer after a posted object", `${next.type} ${next.text}`);
   });
+  await step(bridge, "a ranged fetch", async () => {
+    const status = await page.evaluate(async () => (await fetch("style.css", { headers: { range: "bytes=0-3" } })).status);
+    const seen = bridge.requests.filter((request) => request.uri.endsWith("/style.css") && request.range);
+    bridge.report("ranged fetch", `${status} ${seen.map((request) => request.range).join(" ")}`);
+  });
   await step(bridge, "module", async () =>
     bridge.report("module", await textOf(page, "module", (text) => text !== "", "the .mjs module")));
   await step(bridge, "missing file", async () =>
