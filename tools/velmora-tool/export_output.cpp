@@ -69,7 +69,20 @@ bool ExportWrote(const std::string& name, bool folder, const std::set<std::strin
     });
 }
 
-// Anything in the folder that an export would not have written there.
+// A folder of the old output that could not be removed once the new one is
+// in place: another file system mounted there (its files would be removed
+// with it), or one this user may not change.
+void CheckRemovable(const fs::path& folder, dev_t device)
+{
+    struct stat status = {};
+    if (lstat(folder.c_str(), &status) != 0 || status.st_dev != device)
+        throw ExportError("will not replace the output: " + folder.string() + " is another file system mounted there");
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        throw ExportError("will not replace the output: " + folder.string() + " cannot be changed by you");
+}
+
+// Anything in the folder that an export would not have written there, or
+// that could not be removed.
 void CheckEarlierExport(const fs::path& out)
 {
     for (const char* needed : {"package.json", "Quorvel.exe", "WebView2Loader.dll"}) {
@@ -77,16 +90,18 @@ void CheckEarlierExport(const fs::path& out)
             throw ExportError("will not replace " + out.string() + ": it is not an earlier export (it has no " + needed
                 + ")");
     }
+    struct stat top = {};
+    stat(out.c_str(), &top);
+    CheckRemovable(out, top.st_dev);
     std::set<std::string> icons = IconImagesOf(out);
     int executables = 0;
     for (fs::recursive_directory_iterator walk(out), end; walk != end; ++walk) {
         std::string name = walk->path().lexically_relative(out).generic_string();
         bool folder = walk->is_directory() && !walk->is_symlink();
-        if (name.compare(0, 4, "www/") == 0 || (folder && AsciiLower(name) == "www")) {
-            walk.disable_recursion_pending();
-            continue;
-        }
-        if (!ExportWrote(name, folder, icons, executables))
+        if (folder)
+            CheckRemovable(walk->path(), top.st_dev);
+        bool web = name.compare(0, 4, "www/") == 0 || (folder && AsciiLower(name) == "www");
+        if (!web && !ExportWrote(name, folder, icons, executables))
             throw ExportError("will not replace " + out.string() + ": it holds " + name
                 + ", which no export writes (remove it, or export elsewhere)");
     }

@@ -188,9 +188,24 @@ TEST_F(ExportSafetyTest, MountPointsAreUsableWhenEmptyAndNeverReplaced)
     ToolResult again = RunTool({"export", app.path, Out(), "--replace"});
     EXPECT_EQ(1, again.exitCode);
     EXPECT_NE(std::string::npos, again.err.find("it is the root of a mount")) << again.err;
+    umount(Out().c_str());
+
+    // An earlier export with a file system mounted inside it: removing the
+    // old output would remove that file system's files too.
+    ASSERT_EQ(0, RunTool({"export", app.path, Out(), "--loose"}).exitCode);
+    fs::create_directories(Out() + "/www/data");
+    mount("none", (Out() + "/www/data").c_str(), "tmpfs", 0, "size=1m");
+    std::ofstream(Out() + "/www/data/keep.txt") << "kept";
+    ToolResult mounted = RunTool({"export", app.path, Out(), "--replace"});
+    EXPECT_EQ(1, mounted.exitCode);
+    EXPECT_NE(std::string::npos, mounted.err.find(Out() + "/www/data is another file system mounted there"))
+        << mounted.err;
+    EXPECT_EQ("kept", Contents(Out() + "/www/data/keep.txt"));
+    umount((Out() + "/www/data").c_str());
+    fs::remove_all(Out());
+    fs::create_directories(Out());
 
     // A full disk says so, with the path, and leaves nothing.
-    umount(Out().c_str());
     mount("none", Out().c_str(), "tmpfs", 0, "size=1m");
     MakeLarge();
     fs::create_directories(Out() + "/game");
