@@ -12,7 +12,7 @@ packages=(
   nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine32:i386
   zlib1g-dev
-  xvfb xauth xdotool python3 strace unzip libarchive-tools
+  xvfb xauth xdotool python3 strace unzip libarchive-tools 7zip
   chromium
 )
 

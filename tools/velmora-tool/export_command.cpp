@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const Programs[] = {"Velmora.exe", "Quorvel.exe", "WebView2Loader.dll"};
-// Room for the icons and the version information the host executable takes.
-const uint64_t HostResourceRoom = 1 << 20;
 
 struct ExportOptions {
     std::string appFolder;
@@ -87,37 +85,6 @@ void CheckZipTarget(const fs::path& zip, const ExportOptions& options, const fs:
         throw ExportError("will not replace " + zip.string() + ": it is not a regular file");
     if (fs::exists(zip) && !options.replace)
         throw ExportError("the zip file exists: " + zip.string() + " (--replace replaces it)");
-}
-
-// Every file the zip will hold, with its size as it will be written.
-void CheckZipFitsPlan(const ExportPlan& plan, const ExportOptions& options, const fs::path& programs,
-    const std::string& top)
-{
-    std::vector<std::pair<std::string, uint64_t>> files = {
-        {plan.executableName, fs::file_size(programs / "Velmora.exe") + HostResourceRoom},
-        {"Quorvel.exe", fs::file_size(programs / "Quorvel.exe")},
-        {"WebView2Loader.dll", fs::file_size(programs / "WebView2Loader.dll")},
-        {"package.json", plan.packageText.size()},
-    };
-    for (const BundleSource& copied : plan.copiedFiles)
-        files.emplace_back(copied.name, copied.size);
-    if (options.loose) {
-        for (const BundleSource& file : plan.webFiles)
-            files.emplace_back("www/" + file.name, file.size);
-    } else {
-        files.emplace_back("www/assets.dat", BundleSize(plan.webFiles));
-    }
-    std::vector<uint64_t> sizes;
-    uint64_t nameBytes = 0;
-    for (const auto& [name, size] : files) {
-        sizes.push_back(size);
-        nameBytes += top.size() + 1 + name.size();
-    }
-    try {
-        CheckZipFits(sizes, nameBytes);
-    } catch (const std::runtime_error& error) {
-        throw ExportError(error.what());
-    }
 }
 
 // Where the output may go: not into the app folder, not around it, and
@@ -213,7 +180,6 @@ int Export(const ExportOptions& options)
     if (options.zipFile) {
         zip = OutputPathOf(*options.zipFile);
         CheckZipTarget(*zip, options, app, out);
-        CheckZipFitsPlan(plan, options, programs, out.filename().string());
     }
 
     InterruptionGuard guard;

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -14,46 +13,147 @@
 namespace {
 
 const uint16_t DosDate1980 = (0 << 9) | (1 << 5) | 1; // 1980-01-01
-const uint16_t VersionNeeded = 10;                   // stored entries only
+const uint16_t VersionStored = 10;                   // stored entries only
+const uint16_t VersionZip64 = 45;
 const uint16_t Utf8Names = 1 << 11;
-const uint16_t MadeByUnix = (3 << 8) | 20;
+const uint16_t MadeOnUnix = 3 << 8;
 const uint32_t RegularFileMode = 0100644;
+const uint64_t Max32 = 0xFFFFFFFF;
+const uint64_t Max16 = 0xFFFF;
+const uint16_t Zip64ExtraId = 0x0001;
 
-void PutU16(std::string& out, uint16_t value)
+void PutU16(std::string& out, uint64_t value)
 {
     out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8);
+    out += static_cast<char>((value >> 8) & 0xFF);
 }
 
-void PutU32(std::string& out, uint32_t value)
+void PutU32(std::string& out, uint64_t value)
 {
-    PutU16(out, static_cast<uint16_t>(value & 0xFFFF));
-    PutU16(out, static_cast<uint16_t>(value >> 16));
+    PutU16(out, value & 0xFFFF);
+    PutU16(out, (value >> 16) & 0xFFFF);
+}
+
+void PutU64(std::string& out, uint64_t value)
+{
+    PutU32(out, value & 0xFFFFFFFF);
+    PutU32(out, value >> 32);
+}
+
+// A 32-bit field, or the mark that the zip64 extra field holds the value.
+uint64_t Field32(uint64_t value)
+{
+    return value >= Max32 ? Max32 : value;
 }
 
 struct Entry {
     std::string name;
     uint32_t crc = 0;
-    uint32_t size = 0;
-    uint32_t offset = 0;
+    uint64_t size = 0;
+    uint64_t offset = 0;
+
+    // The zip64 extension, only where a value needs it: readers then see
+    // what a plain zip would have been for every other entry.
+    bool LargeSize() const { return size >= Max32; }
+    bool LargeOffset() const { return offset >= Max32; }
+    uint16_t Version() const { return LargeSize() || LargeOffset() ? VersionZip64 : VersionStored; }
 };
+
+// The zip64 extra field with these values, or nothing without any.
+std::string Zip64Extra(const std::vector<uint64_t>& values)
+{
+    std::string extra;
+    if (values.empty())
+        return extra;
+    PutU16(extra, Zip64ExtraId);
+    PutU16(extra, 8 * values.size());
+    for (uint64_t value : values)
+        PutU64(extra, value);
+    return extra;
+}
 
 // The fields that the local and the central header share, from "version
 // needed" to the extra field's length.
-std::string CommonFields(const Entry& entry)
+std::string CommonFields(const Entry& entry, size_t extraLength)
 {
     std::string fields;
-    PutU16(fields, VersionNeeded);
+    PutU16(fields, entry.Version());
     PutU16(fields, Utf8Names);
     PutU16(fields, 0); // stored
     PutU16(fields, 0); // 00:00
     PutU16(fields, DosDate1980);
     PutU32(fields, entry.crc);
-    PutU32(fields, entry.size);
-    PutU32(fields, entry.size);
-    PutU16(fields, static_cast<uint16_t>(entry.name.size()));
-    PutU16(fields, 0);
+    PutU32(fields, Field32(entry.size));
+    PutU32(fields, Field32(entry.size));
+    PutU16(fields, entry.name.size());
+    PutU16(fields, extraLength);
     return fields;
+}
+
+std::string LocalHeader(const Entry& entry)
+{
+    // A local zip64 field holds both sizes, as the format demands.
+    std::string extra = Zip64Extra(entry.LargeSize() ? std::vector<uint64_t> {entry.size, entry.size}
+                                                     : std::vector<uint64_t> {});
+    std::string header;
+    PutU32(header, 0x04034B50);
+    return header + CommonFields(entry, extra.size()) + entry.name + extra;
+}
+
+std::string CentralHeader(const Entry& entry)
+{
+    std::vector<uint64_t> large;
+    if (entry.LargeSize())
+        large = {entry.size, entry.size};
+    if (entry.LargeOffset())
+        large.push_back(entry.offset);
+    std::string extra = Zip64Extra(large);
+    std::string header;
+    PutU32(header, 0x02014B50);
+    // Made on Unix: readers then take the names as the bytes they are
+    // (UTF-8, as the flag says), where an MS-DOS origin makes some of them
+    // convert from an OEM code page.
+    PutU16(header, MadeOnUnix | entry.Version());
+    header += CommonFields(entry, extra.size());
+    PutU16(header, 0); // comment
+    PutU16(header, 0); // disk
+    PutU16(header, 0); // internal attributes
+    PutU32(header, RegularFileMode << 16); // external attributes: -rw-r--r--
+    PutU32(header, Field32(entry.offset));
+    return header + entry.name + extra;
+}
+
+// The end records: the zip64 ones first when the entries, the central
+// directory's size or its place pass what the plain record holds.
+std::string EndRecords(uint64_t entries, uint64_t centralSize, uint64_t centralOffset)
+{
+    std::string end;
+    if (entries >= Max16 || centralSize >= Max32 || centralOffset >= Max32) {
+        uint64_t zip64End = centralOffset + centralSize;
+        PutU32(end, 0x06064B50);
+        PutU64(end, 44); // the record's size after this field
+        PutU16(end, MadeOnUnix | VersionZip64);
+        PutU16(end, VersionZip64);
+        PutU32(end, 0); // this disk
+        PutU32(end, 0); // the central directory's disk
+        PutU64(end, entries);
+        PutU64(end, entries);
+        PutU64(end, centralSize);
+        PutU64(end, centralOffset);
+        PutU32(end, 0x07064B50);
+        PutU32(end, 0); // the zip64 end record's disk
+        PutU64(end, zip64End);
+        PutU32(end, 1); // disks in all
+    }
+    PutU32(end, 0x06054B50);
+    PutU16(end, 0);
+    PutU16(end, 0);
+    PutU16(end, entries >= Max16 ? Max16 : entries);
+    PutU16(end, entries >= Max16 ? Max16 : entries);
+    PutU32(end, Field32(centralSize));
+    PutU32(end, Field32(centralOffset));
+    PutU16(end, 0);
+    return end;
 }
 
 // The archive being written, named in the messages of failed writes.
@@ -98,29 +198,6 @@ uint64_t Pass(const std::string& path, uint32_t& crc, ZipOutput* out, const std:
     return total;
 }
 
-const uint64_t Limit32 = std::numeric_limits<uint32_t>::max();
-const size_t MostEntries = 0xFFFF;
-// The fixed parts of a local and a central header, and of the end record.
-const uint64_t EntryOverhead = 30 + 46;
-const uint64_t EndRecord = 22;
-
-}
-
-void CheckZipFits(const std::vector<uint64_t>& fileSizes, uint64_t nameBytes)
-{
-    if (fileSizes.size() >= MostEntries)
-        throw std::runtime_error("cannot zip " + std::to_string(fileSizes.size())
-            + " files: 65,535 or more need the zip64 extension, which is not written");
-    uint64_t total = EndRecord + 2 * nameBytes;
-    for (uint64_t size : fileSizes) {
-        if (size >= Limit32)
-            throw std::runtime_error("cannot zip a file of 4 GiB or more: that needs the zip64 extension, which is not "
-                                     "written");
-        total += size + EntryOverhead;
-    }
-    if (total >= Limit32)
-        throw std::runtime_error("cannot zip the export: 4 GiB or more in all needs the zip64 extension, which is not "
-                                 "written");
 }
 
 void WriteStoredZip(const std::string& folder, const std::vector<std::string>& relativeNames, const std::string& top,
@@ -129,57 +206,29 @@ void WriteStoredZip(const std::string& folder, const std::vector<std::string>& r
     ZipOutput zip {std::ofstream(zipPath, std::ios::binary | std::ios::trunc), zipPath};
     if (!zip.out)
         throw std::runtime_error("cannot create " + zipPath + ": " + std::strerror(errno ? errno : EIO));
-    std::vector<uint64_t> sizes;
-    uint64_t nameBytes = 0;
-    for (const std::string& relative : relativeNames) {
-        sizes.push_back(std::filesystem::file_size(folder + "/" + relative));
-        nameBytes += top.size() + 1 + relative.size();
-    }
-    CheckZipFits(sizes, nameBytes);
     std::vector<Entry> entries;
     uint64_t offset = 0;
     for (const std::string& relative : relativeNames) {
         std::string path = folder + "/" + relative;
         Entry entry;
         entry.name = top + "/" + relative;
-        entry.size = static_cast<uint32_t>(Pass(path, entry.crc, nullptr, between));
-        entry.offset = static_cast<uint32_t>(offset);
-        std::string header;
-        PutU32(header, 0x04034B50);
-        header += CommonFields(entry) + entry.name;
+        entry.size = Pass(path, entry.crc, nullptr, between);
+        entry.offset = offset;
+        std::string header = LocalHeader(entry);
         zip.Write(header);
         uint32_t again = 0;
         if (Pass(path, again, &zip, between) != entry.size || again != entry.crc)
             throw std::runtime_error(path + " changed while it was zipped");
         offset += header.size() + entry.size;
-        entries.push_back(entry);
+        entries.push_back(std::move(entry));
     }
-    std::string central;
+    uint64_t centralSize = 0;
     for (const Entry& entry : entries) {
-        PutU32(central, 0x02014B50);
-        // Made by Unix: readers then take the names as the bytes they are
-        // (UTF-8, as the flag says), where an MS-DOS origin makes some of
-        // them convert from an OEM code page.
-        PutU16(central, MadeByUnix);
-        central += CommonFields(entry);
-        PutU16(central, 0); // comment
-        PutU16(central, 0); // disk
-        PutU16(central, 0); // internal attributes
-        PutU32(central, RegularFileMode << 16); // external attributes: -rw-r--r--
-        PutU32(central, entry.offset);
-        central += entry.name;
+        std::string header = CentralHeader(entry);
+        zip.Write(header);
+        centralSize += header.size();
     }
-    std::string end;
-    PutU32(end, 0x06054B50);
-    PutU16(end, 0);
-    PutU16(end, 0);
-    PutU16(end, static_cast<uint16_t>(entries.size()));
-    PutU16(end, static_cast<uint16_t>(entries.size()));
-    PutU32(end, static_cast<uint32_t>(central.size()));
-    PutU32(end, static_cast<uint32_t>(offset));
-    PutU16(end, 0);
-    zip.Write(central);
-    zip.Write(end);
+    zip.Write(EndRecords(entries.size(), centralSize, offset));
     errno = 0;
     zip.out.close();
     if (!zip.out)
