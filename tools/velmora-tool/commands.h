@@ -15,4 +15,5 @@ int RunIconsCommand(const CommandArgs& args);
 int RunExportCommand(const CommandArgs& args);
 
 inline constexpr const char* ExportUsage =
-    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]";
+    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"
+    "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]";

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <optional>
 
+#include "common/ascii.h"
 #include "common/path_below.h"
+#include "tools/velmora-tool/code_signing.h"
 #include "tools/velmora-tool/commands.h"
 #include "tools/velmora-tool/export_output.h"
 #include "tools/velmora-tool/export_plan.h"
@@ -27,21 +29,43 @@ struct ExportOptions {
     bool replace = false;
     bool loose = false;
     std::optional<std::string> zipFile;
+    std::optional<SigningOptions> signing;
+    std::string passwordFile;
 };
+
+// An option's value, or the reason it is missing.
+std::string ValueOf(const CommandArgs& args, size_t& i, std::string& value)
+{
+    if (i + 1 == args.size() || args[i + 1].compare(0, 2, "--") == 0)
+        return args[i] + (args[i] == "--zip" ? " needs a file name" : " needs a value");
+    value = args[++i];
+    return {};
+}
 
 // The options, or the reason they are wrong.
 std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
 {
     std::vector<std::string> positional;
+    std::string timestampUrl;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--replace") {
             options.replace = true;
         } else if (args[i] == "--loose") {
             options.loose = true;
         } else if (args[i] == "--zip") {
-            if (i + 1 == args.size() || args[i + 1].compare(0, 2, "--") == 0)
-                return "--zip needs a file name";
-            options.zipFile = args[++i];
+            std::string wrong = ValueOf(args, i, options.zipFile.emplace());
+            if (!wrong.empty())
+                return wrong;
+        } else if (args[i] == "--sign") {
+            std::string wrong = ValueOf(args, i, options.signing.emplace().certificate);
+            if (!wrong.empty())
+                return wrong;
+        } else if (args[i] == "--sign-password-file" || args[i] == "--timestamp-url") {
+            std::string value;
+            std::string wrong = ValueOf(args, i, value);
+            if (!wrong.empty())
+                return wrong;
+            (args[i - 1] == "--timestamp-url" ? timestampUrl : options.passwordFile) = value;
         } else if (args[i].compare(0, 2, "--") == 0) {
             return "unknown option " + args[i];
         } else {
@@ -50,9 +74,41 @@ std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
     }
     if (positional.size() != 2)
         return "an app folder and an output folder are needed";
+    if (!options.signing && (!timestampUrl.empty() || !options.passwordFile.empty()))
+        return "--sign-password-file and --timestamp-url go with --sign";
+    if (options.signing)
+        options.signing->timestampUrl = timestampUrl;
     options.appFolder = positional[0];
     options.outFolder = positional[1];
     return {};
+}
+
+// The certificate's password: from its file (first line) or from
+// VELMORA_SIGN_PASSWORD, never from the command line, where others see it.
+std::string SigningPassword(const ExportOptions& options)
+{
+    if (!options.passwordFile.empty()) {
+        std::ifstream file(options.passwordFile);
+        if (!file)
+            throw ExportError("cannot read the password file " + options.passwordFile);
+        std::string password;
+        std::getline(file, password);
+        return password;
+    }
+    const char* password = std::getenv("VELMORA_SIGN_PASSWORD");
+    return password ? password : "";
+}
+
+// Signing is the last change to each program the app owns; Microsoft's
+// loader is signed already.
+void SignPrograms(const SigningOptions& signing, const ExportPlan& plan, const fs::path& staging)
+{
+    SignProgram(signing, staging / plan.executableName);
+    SignProgram(signing, staging / "Quorvel.exe");
+    for (const BundleSource& copied : plan.copiedFiles) {
+        if (AsciiLower(copied.name) == "tandrel.dll")
+            SignProgram(signing, staging / copied.name);
+    }
 }
 
 // The shipped programs lie beside the tool in dist/; VELMORA_PROGRAMS_DIR
@@ -181,10 +237,17 @@ int Export(const ExportOptions& options)
         zip = OutputPathOf(*options.zipFile);
         CheckZipTarget(*zip, options, app, out);
     }
+    std::optional<SigningOptions> signing = options.signing;
+    if (signing) {
+        signing->password = SigningPassword(options);
+        CheckSigning(*signing);
+    }
 
     InterruptionGuard guard;
     StagingFolder staging(out);
     WriteExport(plan, options, programs, staging.Path());
+    if (signing)
+        SignPrograms(*signing, plan, staging.Path());
     // The zip is made from the staged export, so that a failure leaves the
     // old output and the old zip as they were.
     std::optional<PartialFile> partialZip;

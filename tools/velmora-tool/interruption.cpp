@@ -8,7 +8,7 @@ namespace {
 
 // Written by the handler only; process-wide as signals are.
 volatile std::sig_atomic_t noted = 0;
-struct sigaction previousInterrupt, previousTerminate, previousFileSize;
+struct sigaction previousInterrupt, previousTerminate, previousFileSize, previousPipe;
 
 void Note(int signal)
 {
@@ -30,6 +30,8 @@ InterruptionGuard::InterruptionGuard()
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGXFSZ, &ignore, &previousFileSize);
+    // A helper that ends early fails the write to it, not the tool.
+    sigaction(SIGPIPE, &ignore, &previousPipe);
 }
 
 InterruptionGuard::~InterruptionGuard()
@@ -37,6 +39,7 @@ InterruptionGuard::~InterruptionGuard()
     sigaction(SIGINT, &previousInterrupt, nullptr);
     sigaction(SIGTERM, &previousTerminate, nullptr);
     sigaction(SIGXFSZ, &previousFileSize, nullptr);
+    sigaction(SIGPIPE, &previousPipe, nullptr);
 }
 
 void ThrowIfInterrupted()

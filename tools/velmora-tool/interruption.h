@@ -5,7 +5,8 @@
 // temporary files are removed on the way out, and then the tool ends by the
 // same signal (EndIfInterrupted). SIGXFSZ is ignored while a guard lives,
 // so that a file-size limit fails the write (EFBIG) instead of killing the
-// tool with its temporary files left behind.
+// tool with its temporary files left behind, and so is SIGPIPE, so that a
+// helper that ends early fails the write to it.
 class InterruptionGuard {
 public:
     InterruptionGuard();

@@ -156,7 +156,8 @@ TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)
     EXPECT_EQ(0u, help.out.find("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"));
     ToolResult exportHelp = RunTool({"export", "--help"});
     EXPECT_EQ(0, exportHelp.exitCode);
-    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n",
+    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"
+              "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]\n",
         exportHelp.out);
     ToolResult unknown = RunTool({"expotr"});
     EXPECT_EQ(2, unknown.exitCode);
