@@ -13,7 +13,7 @@ packages=(
   wine wine64 wine32:i386
   zlib1g-dev
   xvfb xauth xdotool python3 strace unzip libarchive-tools 7zip
-  osslsigncode openssl
+  osslsigncode openssl nsis
   chromium
 )
 

@@ -15,5 +15,5 @@ int RunIconsCommand(const CommandArgs& args);
 int RunExportCommand(const CommandArgs& args);
 
 inline constexpr const char* ExportUsage =
-    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"
+    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] [--installer]\n"
     "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]";

@@ -12,6 +12,7 @@
 #include "tools/velmora-tool/export_output.h"
 #include "tools/velmora-tool/export_plan.h"
 #include "tools/velmora-tool/host_resources.h"
+#include "tools/velmora-tool/installer_build.h"
 #include "tools/velmora-tool/interruption.h"
 #include "tools/velmora-tool/planned_copy.h"
 #include "tools/velmora-tool/progress_bar.h"
@@ -31,6 +32,7 @@ struct ExportOptions {
     std::optional<std::string> zipFile;
     std::optional<SigningOptions> signing;
     std::string passwordFile;
+    bool installer = false;
 };
 
 // An option's value, or the reason it is missing.
@@ -52,6 +54,8 @@ std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
             options.replace = true;
         } else if (args[i] == "--loose") {
             options.loose = true;
+        } else if (args[i] == "--installer") {
+            options.installer = true;
         } else if (args[i] == "--zip") {
             std::string wrong = ValueOf(args, i, options.zipFile.emplace());
             if (!wrong.empty())
@@ -125,22 +129,25 @@ bool Within(const fs::path& folder, const fs::path& path)
     return path == folder || IsPathBelow(folder, path);
 }
 
-// The zip goes to a new file, or replaces a file (never a folder or what a
-// link leads to) when asked; its folder must exist.
-void CheckZipTarget(const fs::path& zip, const ExportOptions& options, const fs::path& app, const fs::path& out)
+// The zip and the installer go to a new file, or replace a file (never a
+// folder or what a link leads to) when asked; their folder must exist.
+void CheckFileTarget(const fs::path& file, const std::string& what, const ExportOptions& options, const fs::path& app,
+    const fs::path& out)
 {
-    if (zip.filename().empty() || fs::is_directory(zip))
-        throw ExportError("--zip needs a file name, not the folder " + zip.string());
-    if (Within(app, zip) || Within(out, zip))
-        throw ExportError("the zip file must lie outside the app folder and the output folder");
-    if (!fs::is_directory(zip.parent_path()))
-        throw ExportError("cannot write the zip file " + zip.string() + ": its folder does not exist");
-    if (fs::is_symlink(zip))
-        throw ExportError("will not write the zip through the link " + zip.string());
-    if (fs::exists(zip) && !fs::is_regular_file(zip))
-        throw ExportError("will not replace " + zip.string() + ": it is not a regular file");
-    if (fs::exists(zip) && !options.replace)
-        throw ExportError("the zip file exists: " + zip.string() + " (--replace replaces it)");
+    if (file.filename().empty() || fs::is_directory(file))
+        throw ExportError(what == "zip" ? "--zip needs a file name, not the folder " + file.string()
+                                        : "will not replace the folder " + file.string() + " with the " + what);
+    if (Within(app, file) || Within(out, file))
+        throw ExportError("the " + what + " file must lie outside the app folder and the output folder");
+    // The output's own folder is made by the export.
+    if (!fs::is_directory(file.parent_path()) && file.parent_path() != out.parent_path())
+        throw ExportError("cannot write the " + what + " file " + file.string() + ": its folder does not exist");
+    if (fs::is_symlink(file))
+        throw ExportError("will not write the " + what + " through the link " + file.string());
+    if (fs::exists(file) && !fs::is_regular_file(file))
+        throw ExportError("will not replace " + file.string() + ": it is not a regular file");
+    if (fs::exists(file) && !options.replace)
+        throw ExportError("the " + what + " file exists: " + file.string() + " (--replace replaces it)");
 }
 
 // Where the output may go: not into the app folder, not around it, and
@@ -218,7 +225,8 @@ void Report(const ExportPlan& plan, const ExportOptions& options, const fs::path
     else
         std::printf("exported %s: %zu files packed, bundle %llu bytes", out.string().c_str(), plan.webFiles.size(),
             static_cast<unsigned long long>(fs::file_size(out / "www" / "assets.dat")));
-    std::printf("%s%s\n", options.zipFile ? ", zipped into " : "", options.zipFile ? options.zipFile->c_str() : "");
+    std::printf("%s%s", options.zipFile ? ", zipped into " : "", options.zipFile ? options.zipFile->c_str() : "");
+    std::printf("%s\n", options.installer ? ", with its installer beside it" : "");
 }
 
 int Export(const ExportOptions& options)
@@ -235,12 +243,20 @@ int Export(const ExportOptions& options)
     std::optional<fs::path> zip;
     if (options.zipFile) {
         zip = OutputPathOf(*options.zipFile);
-        CheckZipTarget(*zip, options, app, out);
+        CheckFileTarget(*zip, "zip", options, app, out);
     }
     std::optional<SigningOptions> signing = options.signing;
     if (signing) {
         signing->password = SigningPassword(options);
         CheckSigning(*signing);
+    }
+    // "<name>-setup.exe" beside the export folder.
+    std::optional<fs::path> setup;
+    if (options.installer) {
+        CheckInstallerTools();
+        std::string stem = plan.executableName.substr(0, plan.executableName.size() - 4);
+        setup = out.parent_path() / (stem + "-setup.exe");
+        CheckFileTarget(*setup, "installer", options, app, out);
     }
 
     InterruptionGuard guard;
@@ -256,9 +272,18 @@ int Export(const ExportOptions& options)
         WriteStoredZip(staging.Path().string(), FilesOf(staging.Path()), out.filename().string(),
             partialZip->path.string(), ThrowIfInterrupted);
     }
+    std::optional<PartialFile> partialSetup;
+    if (setup) {
+        partialSetup.emplace(*setup);
+        BuildInstaller(plan, staging.Path(), partialSetup->path);
+        if (signing)
+            SignProgram(*signing, partialSetup->path);
+    }
     ThrowIfInterrupted();
     if (zip)
         fs::rename(partialZip->path, *zip);
+    if (setup)
+        fs::rename(partialSetup->path, *setup);
     staging.PutInPlace();
     Report(plan, options, out);
     return 0;

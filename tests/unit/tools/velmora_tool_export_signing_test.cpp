@@ -45,20 +45,21 @@ TEST_F(SigningTest, TheAppsProgramsAreSignedLastAndAlike)
 {
     std::string certificate = keys.path + "/cert.pfx";
     ToolResult first = RunToolAfter("VELMORA_SIGN_PASSWORD=secret", {"export", app.path, Out("a/game"), "--sign",
-        certificate, "--zip", Out("a.zip")});
+        certificate, "--zip", Out("a.zip"), "--installer"});
     ASSERT_EQ(0, first.exitCode) << first.err;
-    for (const char* program : {"My Game.exe", "Quorvel.exe", "Tandrel.dll"})
-        EXPECT_EQ("ok", Verify(Out("a/game/") + program)) << program;
+    for (const char* program : {"game/My Game.exe", "game/Quorvel.exe", "game/Tandrel.dll", "My Game-setup.exe"})
+        EXPECT_EQ("ok", Verify(Out("a/") + program)) << program;
     EXPECT_NE("ok", Verify(Out("a/game/WebView2Loader.dll"))) << "Microsoft's loader is left as it is";
     EXPECT_EQ(Contents(programs.path + "/WebView2Loader.dll"), Contents(Out("a/game/WebView2Loader.dll")));
     // The icons and version went in before the signature, which covers them.
     EXPECT_EQ(5u, ResourcesOf(Contents(Out("a/game/My Game.exe"))).size());
 
     ToolResult second = RunTool({"export", app.path, Out("b/game"), "--sign", certificate, "--sign-password-file",
-        keys.path + "/password.txt", "--zip", Out("b.zip")});
+        keys.path + "/password.txt", "--zip", Out("b.zip"), "--installer"});
     ASSERT_EQ(0, second.exitCode) << second.err;
     EXPECT_TRUE(Contents(Out("a/game/My Game.exe")) == Contents(Out("b/game/My Game.exe"))) << "the same bytes every time";
     EXPECT_TRUE(Contents(Out("a.zip")) == Contents(Out("b.zip")));
+    EXPECT_TRUE(Contents(Out("a/My Game-setup.exe")) == Contents(Out("b/My Game-setup.exe")));
 
     // The icon updater leaves a signed program alone: an update would drop
     // the signature.
