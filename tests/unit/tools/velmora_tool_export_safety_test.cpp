@@ -257,8 +257,14 @@ TEST_F(ExportSafetyTest, ZipTargetsAreCheckedFirstAndLargeExportsZipWithZip64)
     std::string count = "python3 -c \"import sys, zipfile; print(len(zipfile.ZipFile(sys.argv[1]).namelist()))\" '"
         + Out("many.zip") + "' >'" + Out("count.txt") + "'";
     ASSERT_EQ(0, std::system(count.c_str()));
-    EXPECT_EQ(std::to_string(FilesIn(Out()).size()) + "\n", Contents(Out("count.txt")));
+    std::string files = std::to_string(FilesIn(Out()).size()) + "\n";
+    EXPECT_EQ(files, Contents(Out("count.txt")));
     EXPECT_GT(FilesIn(Out()).size(), 70000u);
+    for (const std::string& reader : {std::string("unzip -Z1 '") + Out("many.zip") + "' | wc -l",
+             std::string("7zz l -slt '") + Out("many.zip") + "' | grep -c '^Path = out/'"}) {
+        ASSERT_EQ(0, std::system((reader + " >'" + Out("count.txt") + "'").c_str())) << reader;
+        EXPECT_EQ(files, Contents(Out("count.txt"))) << reader;
+    }
 }
 
 TEST(PlannedCopy, AFileThatChangedSinceThePlanIsRefused)
