@@ -153,10 +153,11 @@ TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)
 {
     ToolResult help = RunTool({"--help"});
     EXPECT_EQ(0, help.exitCode);
-    EXPECT_EQ(0u, help.out.find("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"));
+    EXPECT_EQ(0u, help.out.find("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] "
+                                "[--installer]\n"));
     ToolResult exportHelp = RunTool({"export", "--help"});
     EXPECT_EQ(0, exportHelp.exitCode);
-    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>]\n"
+    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] [--installer]\n"
               "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]\n",
         exportHelp.out);
     ToolResult unknown = RunTool({"expotr"});
