@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,12 +63,14 @@ std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
             std::string wrong = ValueOf(args, i, options.signing.emplace().certificate);
             if (!wrong.empty())
                 return wrong;
-        } else if (args[i] == "--sign-password-file" || args[i] == "--timestamp-url") {
-            std::string value;
-            std::string wrong = ValueOf(args, i, value);
+        } else if (args[i] == "--sign-password-file") {
+            std::string wrong = ValueOf(args, i, options.passwordFile);
             if (!wrong.empty())
                 return wrong;
-            (args[i - 1] == "--timestamp-url" ? timestampUrl : options.passwordFile) = value;
+        } else if (args[i] == "--timestamp-url") {
+            std::string wrong = ValueOf(args, i, timestampUrl);
+            if (!wrong.empty())
+                return wrong;
         } else if (args[i].compare(0, 2, "--") == 0) {
             return "unknown option " + args[i];
         } else {
@@ -110,7 +111,7 @@ void SignPrograms(const SigningOptions& signing, const ExportPlan& plan, const f
     SignProgram(signing, staging / plan.executableName);
     SignProgram(signing, staging / "Quorvel.exe");
     for (const BundleSource& copied : plan.copiedFiles) {
-        if (AsciiLower(copied.name) == "tandrel.dll")
+        if (AsciiLower(copied.name) == ExtensionLibrary)
             SignProgram(signing, staging / copied.name);
     }
 }
@@ -191,16 +192,6 @@ void WriteExport(const ExportPlan& plan, const ExportOptions& options, const fs:
         ThrowIfInterrupted();
         bar.Update(done, total);
     });
-}
-
-std::vector<std::string> FilesOf(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            names.push_back(entry.path().lexically_relative(folder).generic_string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A file written beside its target and renamed onto it at the end; removed

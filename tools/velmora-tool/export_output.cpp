@@ -59,7 +59,7 @@ bool ExportWrote(const std::string& name, bool folder, const std::set<std::strin
     std::string lower = AsciiLower(name);
     if (lower == "www" && folder)
         return true;
-    if (lower == "package.json" || lower == "quorvel.exe" || lower == "webview2loader.dll" || lower == "tandrel.dll"
+    if (lower == "package.json" || lower == "quorvel.exe" || lower == "webview2loader.dll" || lower == ExtensionLibrary
         || lower == "icons.json")
         return true;
     if (!folder && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".exe") == 0)
@@ -158,6 +158,17 @@ void CheckOutputFolder(const fs::path& out, bool replace)
     if (IsMountPoint(out))
         throw ExportError("will not replace " + out.string() + ": it is the root of a mount");
     CheckEarlierExport(out);
+}
+
+std::vector<std::string> FilesOf(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            names.push_back(entry.path().lexically_relative(folder).generic_string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 fs::path PartialPathFor(const fs::path& target)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // Where an export goes, and how it gets there without ever losing the
 // output that was there before.
@@ -45,6 +46,10 @@ private:
     bool insideMount;
     bool placed = false;
 };
+
+// Every file below a written export, relative, "/" between folders, in
+// byte order: what its zip and its installer hold.
+std::vector<std::string> FilesOf(const std::filesystem::path& folder);
 
 // The name of this process's temporary file or folder for `target`, beside
 // it, and the sweep of those of processes that no longer run.

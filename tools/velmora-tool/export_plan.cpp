@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const ExtensionLibrary = "tandrel.dll";
 const char* const IconListMember = "q7-app-icons";
 // The resource writer keeps a section well inside 32 bits: 1 GiB.
 const uint64_t MostIconBytes = uint64_t {1} << 30;

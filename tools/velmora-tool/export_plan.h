@@ -26,6 +26,9 @@ struct ExportPlan {
     std::vector<BundleSource> copiedFiles;
 };
 
+// The app's extension library, in lower case: copied, never packed.
+inline constexpr const char* ExtensionLibrary = "tandrel.dll";
+
 // The names an export writes itself, beside the app's files.
 inline constexpr const char* ExportProgramNames[] = {"Quorvel.exe", "WebView2Loader.dll"};
 

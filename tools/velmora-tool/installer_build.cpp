@@ -6,6 +6,7 @@
 #include "Quorvel/export_folder.h"
 #include "Quorvel/std_export_files.h"
 #include "common/file_reading.h"
+#include "tools/velmora-tool/export_output.h"
 #include "tools/velmora-tool/helper_process.h"
 #include "tools/velmora-tool/installer_script.h"
 
@@ -14,17 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const Maker = "makensis";
-
-std::vector<std::string> FilesOf(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file())
-            names.push_back(entry.path().lexically_relative(folder).generic_string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The app's icon images as one .ico, or nothing without an icon list.
 std::string IconOf(const fs::path& staging)
