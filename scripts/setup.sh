@@ -13,7 +13,7 @@ packages=(
   wine wine64 wine32:i386
   zlib1g-dev
   xvfb xauth xdotool python3 strace unzip libarchive-tools 7zip
-  osslsigncode openssl nsis
+  osslsigncode openssl nsis ffmpeg
   chromium
 )
 
@@ -38,11 +38,12 @@ fi
 
 command -v dotnet >/dev/null || { echo "setup: the dotnet CLI is needed to restore the WebView2 SDK" >&2; exit 1; }
 
-# The bridge's packages, exactly as locked; fetched again only when the
-# lock changes.
-bridge=tests/e2e/engine_bridge
-if ! cmp -s "$bridge/package-lock.json" "$bridge/node_modules/.velmora-lock"; then
-  echo "setup: installing the engine bridge's npm packages"
-  (cd "$bridge" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-  cp "$bridge/package-lock.json" "$bridge/node_modules/.velmora-lock"
-fi
+# The engine bridge's packages and the libraries of the third-party app
+# suite, exactly as locked; fetched again only when a lock changes.
+for folder in tests/e2e/engine_bridge tests/e2e/third_party; do
+  if ! cmp -s "$folder/package-lock.json" "$folder/node_modules/.velmora-lock"; then
+    echo "setup: installing the npm packages of $folder"
+    (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+    cp "$folder/package-lock.json" "$folder/node_modules/.velmora-lock"
+  fi
+done

@@ -29,6 +29,9 @@ class EngineBridge {
     this.waiters = [];
     this.heard = [];
     this.requests = [];
+    // What went wrong in the page, for a scenario's evidence.
+    this.consoleErrors = [];
+    this.pageErrors = [];
     this.deliveries = Promise.resolve();
     this.hostNavigation = null;
     this.title = null;
@@ -154,8 +157,14 @@ class EngineBridge {
     await this.pageSession.send("Runtime.addBinding", { name: Binding });
     await this.page.evaluateOnNewDocument(fs.readFileSync(path.join(__dirname, "page_shim.js"), "utf8"));
     this.page.on("domcontentloaded", () => this.contentLoaded().catch((error) => this.log(`DOMContentLoaded: ${error.message}`)));
-    this.page.on("console", (message) => this.log(`page console ${message.type()}: ${message.text()}`));
-    this.page.on("pageerror", (error) => this.log(`page error: ${error.message}`));
+    this.page.on("console", (message) => {
+      this.log(`page console ${message.type()}: ${message.text()}`);
+      if (message.type() === "error") this.consoleErrors.push({ text: message.text(), url: message.location().url || "" });
+    });
+    this.page.on("pageerror", (error) => {
+      this.log(`page error: ${error.message}`);
+      this.pageErrors.push(error.message);
+    });
     const bounds = this.heard.filter((message) => message.type === "bounds").pop();
     if (bounds) await this.fitViewport(bounds);
     await this.page.goto(uri);
@@ -293,6 +302,7 @@ class EngineBridge {
     seen.status = answer.status;
     seen.bodyLength = answer.body.length;
     seen.contentRange = field("content-range") || "";
+    seen.contentType = field("content-type") || "";
     seen.stream = answer.stream;
     const lengthNote = length !== undefined && Number(length) !== answer.body.length ? " (Content-Length differs from the body)" : "";
     seen.lengthOk = !lengthNote;
