@@ -228,6 +228,8 @@ int Export(const ExportOptions& options)
             throw ExportError(std::string("missing ") + program + " in " + programs.string());
     // Everything is checked before anything is written.
     ExportPlan plan = PlanExport(options.appFolder, options.loose);
+    for (const std::string& warning : plan.warnings)
+        std::fprintf(stderr, "warning: package.json: %s\n", warning.c_str());
     fs::path app = fs::canonical(options.appFolder);
     fs::path out = OutputPathOf(options.outFolder);
     CheckOutput(options, app, out);

@@ -12,6 +12,7 @@
 #include "common/file_reading.h"
 #include "common/json_readers.h"
 #include "common/path_below.h"
+#include "config/config_warnings.h"
 #include "tools/velmora-tool/export_exclusions.h"
 #include "tools/velmora-tool/export_names.h"
 #include "tools/velmora-tool/safe_file_name.h"
@@ -253,6 +254,7 @@ ExportPlan PlanExport(const std::string& appFolder, bool loose)
         throw ExportError(std::string("package.json: ") + error.what());
     }
     CheckAppName(plan.config.name);
+    plan.warnings = ConfigWarnings(plan.packageText);
     plan.windowTitle = WindowTitleOf(root);
     plan.executableName = ExecutableNameFor(plan.config.name);
     ExportExclusions exclusions(ExcludedPaths(root));

@@ -24,6 +24,9 @@ struct ExportPlan {
     std::string executableName;
     std::vector<BundleSource> webFiles;
     std::vector<BundleSource> copiedFiles;
+    // Values of "package.json" the host would replace by its default; the
+    // export still goes on.
+    std::vector<std::string> warnings;
 };
 
 // The app's extension library, in lower case: copied, never packed.

@@ -1,5 +1,7 @@
 #include "config/app_config.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "common/json_readers.h"
@@ -11,6 +13,7 @@ namespace {
 const char* const ContentModeNames[] = {"bundle", "remote"};
 const char* const DistributionModeNames[] = {"evergreen", "fixed"};
 const char* const HostingModeNames[] = {"windowed", "window-to-visual"};
+const char* const DpiAwarenessNames[] = {"system", "per-monitor"};
 
 // Picks one of two modes by its exact name; a value of another JSON type has
 // already become the default, so only an unknown string fails.
@@ -35,6 +38,56 @@ const nlohmann::json& Section(const nlohmann::json& top, const char* key)
     return it == top.end() ? none : *it;
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The window keys that players' expectations added; a value the host cannot
+// use gives the default, as for every other key.
+void LoadWindowBehaviour(const nlohmann::json& window, const nlohmann::json& settings, AppConfig& config)
+{
+    config.backgroundColor = ParseColour(GetStringOr(window, "background-color", ""));
+    config.fullscreen = GetBoolOr(window, "fullscreen", false);
+    config.minWidth = std::max(0, GetIntOr(window, "min-width", 0));
+    config.minHeight = std::max(0, GetIntOr(window, "min-height", 0));
+    config.rememberPlacement = GetBoolOr(window, "remember-placement", false);
+    config.dpiAwareness = GetStringOr(window, "dpi-awareness", "") == DpiAwarenessNames[1] ? DpiAwareness::PerMonitor
+                                                                                          : DpiAwareness::System;
+    config.singleInstance = GetBoolOr(settings, "single-instance", false);
+    config.closeRequest = GetBoolOr(settings, "close-request", false);
+    int32_t seconds = GetIntOr(settings, "close-request-timeout", DefaultCloseRequestSeconds);
+    config.closeRequestSeconds = seconds >= 1 && seconds <= MaxCloseRequestSeconds ? seconds : DefaultCloseRequestSeconds;
+    config.autoplay = GetBoolOr(settings, "autoplay", false);
+}
+
+}
+
+std::optional<uint32_t> ParseColour(const std::string& text)
+{
+    if (text.size() != 7 || text[0] != '#')
+        return std::nullopt;
+    uint32_t colour = 0;
+    for (size_t i = 1; i < text.size(); ++i) {
+        int digit = HexDigit(text[i]);
+        if (digit < 0)
+            return std::nullopt;
+        colour = colour << 4 | static_cast<uint32_t>(digit);
+    }
+    return colour;
+}
+
+std::string ColourText(uint32_t colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", colour & 0xFFFFFFu);
+    return text;
 }
 
 void LoadAppConfig(const std::string& text, AppConfig& config)
@@ -60,6 +113,7 @@ void LoadAppConfig(const std::string& text, AppConfig& config)
     config.contentMode = ReadMode<ContentMode>(settings, "content-mode", ContentModeNames, "invalid content mode");
     config.enableDevtools = GetBoolOr(settings, "enable-devtools", true);
     config.crossOriginIsolation = GetBoolOr(settings, "cross-origin-isolation", false);
+    LoadWindowBehaviour(window, settings, config);
 
     const nlohmann::json& messages = Section(top, "messages");
     config.installMessage = GetStringOr(messages, "install-webview2",
@@ -73,3 +127,4 @@ void LoadAppConfig(const std::string& text, AppConfig& config)
 const char* ContentModeName(ContentMode mode) { return ContentModeNames[static_cast<int>(mode)]; }
 const char* DistributionModeName(DistributionMode mode) { return DistributionModeNames[static_cast<int>(mode)]; }
 const char* HostingModeName(HostingMode mode) { return HostingModeNames[static_cast<int>(mode)]; }
+const char* DpiAwarenessName(DpiAwareness awareness) { return DpiAwarenessNames[static_cast<int>(awareness)]; }

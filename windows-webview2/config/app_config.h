@@ -1,11 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 enum class ContentMode : int32_t { Bundle = 0, Remote = 1 };
 enum class DistributionMode : int32_t { Evergreen = 0, Fixed = 1 };
 enum class HostingMode : int32_t { Windowed = 0, WindowToVisual = 1 };
+enum class DpiAwareness : int32_t { System = 0, PerMonitor = 1 };
+
+// The bounds of "settings" → "close-request-timeout", in seconds.
+inline constexpr int32_t DefaultCloseRequestSeconds = 5;
+inline constexpr int32_t MaxCloseRequestSeconds = 60;
 
 // The app's settings from "package.json", written once at start-up.
 struct AppConfig {
@@ -23,6 +29,17 @@ struct AppConfig {
     HostingMode hostingMode = HostingMode::Windowed;
     bool enableDevtools = true;
     bool crossOriginIsolation = false;
+    // What players expect of a game's window; each off unless asked for.
+    std::optional<uint32_t> backgroundColor; // 0xRRGGBB
+    bool fullscreen = false;
+    int32_t minWidth = 0;  // 96-DPI units; 0: no minimum
+    int32_t minHeight = 0;
+    bool rememberPlacement = false;
+    DpiAwareness dpiAwareness = DpiAwareness::System;
+    bool singleInstance = false;
+    bool closeRequest = false;
+    int32_t closeRequestSeconds = DefaultCloseRequestSeconds;
+    bool autoplay = false;
     std::string installMessage;
     std::string downloadingMessage;
     std::string installFailedMessage;
@@ -37,3 +54,9 @@ void LoadAppConfig(const std::string& text, AppConfig& config);
 const char* ContentModeName(ContentMode mode);
 const char* DistributionModeName(DistributionMode mode);
 const char* HostingModeName(HostingMode mode);
+const char* DpiAwarenessName(DpiAwareness awareness);
+
+// "#rrggbb" (either case) as 0xRRGGBB; any other text gives nothing.
+std::optional<uint32_t> ParseColour(const std::string& text);
+// 0xRRGGBB as "#rrggbb".
+std::string ColourText(uint32_t colour);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "config/app_config.h"
+#include "config/config_warnings.h"
 
 namespace {
 
@@ -149,4 +150,71 @@ TEST(AppConfig, DeepNestingIsAParseFailureNotACrash)
     EXPECT_THROW(Load(settings), std::exception);
     std::string shallow = "{\"name\":\"n\",\"window\":{\"x\":" + std::string(400, '[') + std::string(400, ']') + "}}";
     EXPECT_EQ(Load(shallow).width, 1024);
+}
+
+TEST(AppConfig, WindowBehavioursAreOffUnlessAskedFor)
+{
+    AppConfig config = Load(R"({"name":"game"})");
+    EXPECT_FALSE(config.backgroundColor);
+    EXPECT_FALSE(config.fullscreen);
+    EXPECT_EQ(config.minWidth, 0);
+    EXPECT_EQ(config.minHeight, 0);
+    EXPECT_FALSE(config.rememberPlacement);
+    EXPECT_EQ(config.dpiAwareness, DpiAwareness::System);
+    EXPECT_FALSE(config.singleInstance);
+    EXPECT_FALSE(config.closeRequest);
+    EXPECT_EQ(config.closeRequestSeconds, 5);
+    EXPECT_FALSE(config.autoplay);
+
+    AppConfig asked = Load(R"({"name":"g","window":{"background-color":"#FF8000","fullscreen":true,"min-width":640.7,
+        "min-height":360,"remember-placement":true,"dpi-awareness":"per-monitor"},
+        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":60,"autoplay":true}})");
+    EXPECT_EQ(asked.backgroundColor, 0xFF8000u);
+    EXPECT_TRUE(asked.fullscreen);
+    EXPECT_EQ(asked.minWidth, 640);
+    EXPECT_EQ(asked.minHeight, 360);
+    EXPECT_TRUE(asked.rememberPlacement);
+    EXPECT_EQ(asked.dpiAwareness, DpiAwareness::PerMonitor);
+    EXPECT_TRUE(asked.singleInstance);
+    EXPECT_TRUE(asked.closeRequest);
+    EXPECT_EQ(asked.closeRequestSeconds, 60);
+    EXPECT_TRUE(asked.autoplay);
+}
+
+TEST(AppConfig, AWindowBehaviourTheHostCannotUseIsItsDefaultAndWarned)
+{
+    const char* text = R"({"name":"g","window":{"background-color":"red","fullscreen":"yes","min-width":-5,
+        "min-height":"360","remember-placement":1,"dpi-awareness":"Per-Monitor"},
+        "settings":{"single-instance":null,"close-request":true,"close-request-timeout":0,"autoplay":false}})";
+    AppConfig config = Load(text);
+    EXPECT_FALSE(config.backgroundColor);
+    EXPECT_FALSE(config.fullscreen);
+    EXPECT_EQ(config.minWidth, 0);
+    EXPECT_EQ(config.minHeight, 0);
+    EXPECT_FALSE(config.rememberPlacement);
+    EXPECT_EQ(config.dpiAwareness, DpiAwareness::System);
+    EXPECT_EQ(config.closeRequestSeconds, 5);
+    EXPECT_EQ(ConfigWarnings(text), (std::vector<std::string> {
+        "\"window\" \u2192 \"background-color\": \"red\" is not a colour of the form \"#rrggbb\"; the host uses the "
+        "system's window colour",
+        "\"window\" \u2192 \"fullscreen\": \"yes\" is not true or false; the host uses false",
+        "\"window\" \u2192 \"min-width\": -5 is not a number of 0 or more; the host uses no minimum",
+        "\"window\" \u2192 \"min-height\": \"360\" is not a number of 0 or more; the host uses no minimum",
+        "\"window\" \u2192 \"remember-placement\": 1 is not true or false; the host uses false",
+        "\"window\" \u2192 \"dpi-awareness\": \"Per-Monitor\" is neither \"system\" nor \"per-monitor\"; the host uses "
+        "\"system\"",
+        "\"settings\" \u2192 \"single-instance\": null is not true or false; the host uses false",
+        "\"settings\" \u2192 \"close-request-timeout\": 0 is not a number of seconds from 1 to 60; the host uses 5",
+    }));
+    EXPECT_TRUE(ConfigWarnings(R"({"name":"g","window":{"background-color":"#00aAfF","dpi-awareness":"system"}})").empty());
+    EXPECT_TRUE(ConfigWarnings("not json").empty());
+}
+
+TEST(AppConfig, ColoursAreSixHexDigitsAfterAHash)
+{
+    EXPECT_EQ(ParseColour("#000000"), 0u);
+    EXPECT_EQ(ParseColour("#a0B1c2"), 0xA0B1C2u);
+    for (const char* wrong : {"", "#", "#fff", "#1234567", "123456", "#12345g", "#-12345", "rgb(1,2,3)"})
+        EXPECT_FALSE(ParseColour(wrong)) << wrong;
+    EXPECT_EQ(ColourText(0x0A0B0C), "#0a0b0c");
 }

@@ -109,6 +109,19 @@ TEST_F(ExportTest, ReplaceLooseAndNamesThatNeedMakingSafe)
     EXPECT_EQ("play()", Body(RunTool({"get", Out(), "js/game.js"}).out));
 }
 
+TEST_F(ExportTest, AWindowSettingTheHostWouldReplaceIsWarnedAndTheExportGoesOn)
+{
+    app.Write("package.json", R"({"name": "Warned", "window": {"background-color": "#12345", "fullscreen": 1},
+        "settings": {"close-request": true}})");
+    ToolResult result = RunTool({"export", app.path, Out()});
+    ASSERT_EQ(0, result.exitCode) << result.err;
+    EXPECT_EQ("warning: package.json: \"window\" \u2192 \"background-color\": \"#12345\" is not a colour of the form "
+              "\"#rrggbb\"; the host uses the system's window colour\n"
+              "warning: package.json: \"window\" \u2192 \"fullscreen\": 1 is not true or false; the host uses false\n",
+        result.err);
+    EXPECT_TRUE(fs::is_regular_file(Out() + "/Warned.exe"));
+}
+
 TEST_F(ExportTest, TwoExportsAndTheirZipsAreTheSameBytes)
 {
     ASSERT_EQ(0, RunTool({"export", app.path, Out("a/game"), "--zip", Out("a.zip")}).exitCode);

@@ -15,11 +15,29 @@ TEST(VelmoraToolConfig, PrintsTheConfigurationAsCompactJson)
     EXPECT_EQ(result.out,
         R"({"name":"game","main":"index.html","title":"Windows Velmora","width":800,"height":768,"icon":"",)"
         R"("resizable":true,"chromiumArgs":"","contentMode":"bundle","distributionMode":"evergreen",)"
-        R"("hostingMode":"windowed","enableDevtools":true,"crossOriginIsolation":false,"installMessage":"This app requires the Microsoft Edge )"
+        R"("hostingMode":"windowed","enableDevtools":true,"crossOriginIsolation":false,"backgroundColor":null,)"
+        R"("fullscreen":false,"minWidth":0,"minHeight":0,"rememberPlacement":false,"dpiAwareness":"system",)"
+        R"("singleInstance":false,"closeRequest":false,"closeRequestTimeout":5,"autoplay":false,)"
+        R"("installMessage":"This app requires the Microsoft Edge )"
         R"(WebView2 runtime. It will be downloaded and installed for you now.","downloadingMessage":"Downloading...",)"
         R"("installFailedMessage":"Failed to install the Microsoft Edge WebView2 runtime. Check that you have )"
         R"(permission to install it, and that your Internet connection is working. Run the app again to try again."})"
         "\n");
+}
+
+TEST(VelmoraToolConfig, ListsTheWindowBehaviours)
+{
+    TempFolder folder;
+    ToolResult result = RunTool({"config", folder.Write("package.json", R"({"name":"g",
+        "window":{"background-color":"#1A2b3C","fullscreen":true,"min-width":640,"min-height":360,
+                  "remember-placement":true,"dpi-awareness":"per-monitor"},
+        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":12,"autoplay":true}})")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.out.find(R"("backgroundColor":"#1a2b3c","fullscreen":true,"minWidth":640,"minHeight":360,)"
+                              R"("rememberPlacement":true,"dpiAwareness":"per-monitor","singleInstance":true,)"
+                              R"("closeRequest":true,"closeRequestTimeout":12,"autoplay":true,)"),
+        std::string::npos)
+        << result.out;
 }
 
 TEST(VelmoraToolConfig, ReportsFailuresOnStandardError)
