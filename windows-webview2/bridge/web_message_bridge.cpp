@@ -35,6 +35,10 @@ void WebMessageBridge::Dispatch(const nlohmann::json& message, const std::string
         int32_t y = GetIntOr(message, "windowY", 0);
         int32_t x = GetIntOr(message, "windowX", 0);
         window.SetWindowPosition(x, y);
+    } else if (type == "enable-close-request") {
+        window.EnableCloseRequest();
+    } else if (type == "close" || type == "cancel-close") {
+        window.AnswerCloseRequest(type == "close");
     } else if (type == "extension-message") {
         extensions.OnExtensionMessage(text);
     }

@@ -1,5 +1,6 @@
 #include "webview/corvane_webview.h"
 
+#include "webview/browser_arguments.h"
 #include "webview/folder_handle_message.h"
 #include "webview/origin.h"
 #include "webview/webview_error.h"
@@ -20,12 +21,15 @@ CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& r
     : config(appConfig), site(resourceSite), bodies(bodyStreams), window(mainWindow), desktop(hostDesktop),
       loader(webViewLoader), extensions(extensionManager), folders(std::move(hostFolders)),
       origin(OriginFor(appConfig)), windowState(mainWindow),
-      bridge(windowState, *this, hostDesktop, extensionManager,
+      closeRequest(appConfig.closeRequest, appConfig.closeRequestSeconds, mainWindow, *this),
+      pageWindow(windowState, closeRequest),
+      bridge(pageWindow, *this, hostDesktop, extensionManager,
           // The web resource folder as the resource server reads it, so that
           // the page's handle and the extensions' path name a real folder.
           {folders.appFolder, folders.appFolder + folders.webResourceFolder, folders.userDataFolder})
 {
     extensions.SetWebViewHost(&bridge);
+    windowState.SetMinimumClientSize(config.minWidth, config.minHeight);
 }
 
 CorvaneWebView::~CorvaneWebView()
@@ -59,11 +63,38 @@ void CorvaneWebView::OnWindowActivated()
         controller->MoveFocusProgrammatic();
 }
 
+bool CorvaneWebView::OnCloseRequested()
+{
+    return closeRequest.ShouldCloseNow();
+}
+
+void CorvaneWebView::OnCloseTimeout()
+{
+    closeRequest.OnTimeout();
+}
+
+bool CorvaneWebView::IsAwaitingPageClose()
+{
+    return closeRequest.AwaitingPage();
+}
+
+OuterSize CorvaneWebView::MinimumFrameSize()
+{
+    return windowState.MinimumFrameSize();
+}
+
+void CorvaneWebView::OnDpiChanged(const WindowRect& suggested)
+{
+    windowState.ApplyDpiChange(suggested);
+}
+
 void CorvaneWebView::Init()
 {
     if (config.hostingMode == HostingMode::WindowToVisual)
         desktop.SetEnvironmentValue("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
-    loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, config.chromiumArgs,
+    if (config.backgroundColor)
+        desktop.SetEnvironmentValue(BackgroundColourVariable, BackgroundColourValue(*config.backgroundColor));
+    loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, BrowserArgumentsFor(config),
         [this](bool succeeded, std::shared_ptr<IWebViewEnvironment> created) {
             OnEnvironmentCreated(succeeded, std::move(created));
         });
@@ -103,6 +134,8 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
     // A WebView that navigates while visible in a hidden window can stay
     // blank and take no input; it is shown with the window.
     controller->SetIsVisible(false);
+    if (config.backgroundColor)
+        controller->SetDefaultBackgroundColor(*config.backgroundColor);
     webView = std::move(createdWebView);
     webView2 = webView->QueryWebView2();
     // DOMContentLoaded, which shows the window, needs ICoreWebView2_2.

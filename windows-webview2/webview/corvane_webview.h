@@ -12,8 +12,10 @@
 #include "bridge/page_channel.h"
 #include "bridge/web_message_bridge.h"
 #include "config/app_config.h"
+#include "webview/close_request.h"
 #include "webview/desktop.h"
 #include "webview/failure_budget.h"
+#include "webview/page_window_operations.h"
 #include "webview/webview_contract.h"
 #include "window/main_window.h"
 #include "window/window_events.h"
@@ -51,6 +53,11 @@ public:
     void OnPostedWork() override;
     void OnWindowActivated() override;
     void OnWindowDestroying() override;
+    bool OnCloseRequested() override;
+    void OnCloseTimeout() override;
+    bool IsAwaitingPageClose() override;
+    OuterSize MinimumFrameSize() override;
+    void OnDpiChanged(const WindowRect& suggested) override;
 
     // Dropped while there is no WebView yet.
     void PostJsonToPage(const std::string& json) override;
@@ -102,6 +109,8 @@ private:
     const WebViewFolders folders;
     const std::string origin;
     WindowState windowState;
+    CloseRequest closeRequest;
+    PageWindowOperations pageWindow;
     WebMessageBridge bridge;
     std::deque<std::function<void()>> postedWork;
     // The window has been shown (the first DOMContentLoaded), and the

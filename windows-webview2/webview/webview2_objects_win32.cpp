@@ -505,6 +505,14 @@ public:
     void SetIsVisible(bool visible) override { controller->put_IsVisible(visible); }
     void MoveFocusProgrammatic() override { controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); }
     void NotifyParentWindowPositionChanged() override { controller->NotifyParentWindowPositionChanged(); }
+    void SetDefaultBackgroundColor(uint32_t colour) override
+    {
+        ComPtr<ICoreWebView2Controller2> controller2;
+        if (FAILED(controller.As(&controller2)))
+            return;
+        controller2->put_DefaultBackgroundColor(
+            {255, static_cast<BYTE>(colour >> 16), static_cast<BYTE>(colour >> 8), static_cast<BYTE>(colour)});
+    }
     void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) override
     {
         EventRegistrationToken token;

@@ -188,6 +188,9 @@ public:
     virtual void SetIsVisible(bool visible) = 0;
     virtual void MoveFocusProgrammatic() = 0;
     virtual void NotifyParentWindowPositionChanged() = 0;
+    // An opaque 0xRRGGBB under the page; a runtime without the controller's
+    // second interface keeps white.
+    virtual void SetDefaultBackgroundColor(uint32_t colour) = 0;
     virtual void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) = 0;
     // Ends the WebView's browser process side before the last reference goes.
     virtual void Close() = 0;

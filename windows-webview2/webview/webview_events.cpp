@@ -21,8 +21,11 @@ void CorvaneWebView::OnDocumentTitleChanged()
 
 void CorvaneWebView::OnNavigationStarting(INavigationStartingArgs& args)
 {
-    if (!IsWithinOrigin(args.Uri(), origin))
+    if (!IsWithinOrigin(args.Uri(), origin)) {
         args.Cancel();
+        return;
+    }
+    closeRequest.ForgetPage();
 }
 
 void CorvaneWebView::OnWebResourceRequested(IWebResourceRequestedArgs& args)
@@ -52,9 +55,10 @@ void CorvaneWebView::OnContainsFullScreenElementChanged()
     windowState.SetFullscreen(webView->ContainsFullScreenElement());
 }
 
+// The page asked for it: it is not asked again.
 void CorvaneWebView::OnWindowCloseRequested()
 {
-    window.Close();
+    closeRequest.CloseNow();
 }
 
 void CorvaneWebView::OnNewWindowRequested(INewWindowRequestedArgs& args)
@@ -103,6 +107,7 @@ void CorvaneWebView::RecoverPage()
     Post([this] {
         if (!webView)
             return;
+        closeRequest.ForgetPage();
         if (shown)
             webView->Reload();
         else

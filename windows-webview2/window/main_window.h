@@ -39,6 +39,8 @@ public:
     virtual void SetTitle(const std::string& title) = 0;
     // Shows and paints the window.
     virtual void Show() = 0;
+    // Shows it maximised, as the player left it.
+    virtual void ShowMaximized() = 0;
     // Asks the window to close, as its close box does, once the current
     // callback has returned to the message loop.
     virtual void Close() = 0;
@@ -48,4 +50,7 @@ public:
     // Posts a message that comes back as IWindowEvents::OnPostedWork once
     // the current callback has returned to the message loop.
     virtual void PostWork() = 0;
+    // IWindowEvents::OnCloseTimeout after this long, until stopped.
+    virtual void StartCloseTimer(uint32_t milliseconds) = 0;
+    virtual void StopCloseTimer() = 0;
 };

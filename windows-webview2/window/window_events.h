@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/window_rect.h"
+
 // What the window procedure reports to whoever keeps content in step with
 // the window.
 class IWindowEvents {
@@ -14,4 +16,14 @@ public:
     // The window is being destroyed but still exists: whatever lives in it
     // must be let go now.
     virtual void OnWindowDestroying() = 0;
+    // The close box, Alt+F4, the taskbar or the end of the session asks the
+    // window to close: true lets it close now.
+    virtual bool OnCloseRequested() = 0;
+    virtual void OnCloseTimeout() = 0;
+    // The page has been asked whether to close and has not answered.
+    virtual bool IsAwaitingPageClose() = 0;
+    // The smallest frame the player may size the window to (0: no limit).
+    virtual OuterSize MinimumFrameSize() = 0;
+    // WM_DPICHANGED with the system's suggested frame.
+    virtual void OnDpiChanged(const WindowRect& suggested) = 0;
 };

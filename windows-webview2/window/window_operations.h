@@ -11,4 +11,8 @@ public:
     virtual void SetWindowSize(int32_t width, int32_t height) = 0;
     // Moves the frame's top-left corner; ignored in full screen.
     virtual void SetWindowPosition(int32_t x, int32_t y) = 0;
+    // {"type":"enable-close-request"}: the page will answer close requests.
+    virtual void EnableCloseRequest() = 0;
+    // {"type":"close"} (true) or {"type":"cancel-close"} (false).
+    virtual void AnswerCloseRequest(bool close) = 0;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "tests/unit/webview/host_rig.h"
@@ -82,6 +83,45 @@ TEST_F(CorvaneWebViewTest, HostingModeAndDistributionModeReachTheRuntime)
     EXPECT_EQ("CreateEnvironment C:\\Games\\Game\\webview2 | C:\\Users\\u\\AppData\\Local\\game | ", runtime.calls[0]);
 
     EXPECT_EQ(std::nullopt, BrowserFolderFor(DistributionMode::Evergreen, "C:\\Games\\Game\\"));
+}
+
+TEST_F(CorvaneWebViewTest, TheBackgroundColourIsSetBeforeTheRuntimeStartsAndBeforeTheFirstNavigation)
+{
+    Configure(R"({"name": "game", "window": {"background-color": "#10203A"}})");
+    Create();
+    host->Init();
+    EXPECT_EQ((std::vector<std::string>{"environment WEBVIEW2_DEFAULT_BACKGROUND_COLOR=FF10203A"}), desktop.calls);
+    runtime.CompleteEnvironment();
+    runtime.CompleteController();
+    auto at = [this](const std::string& call) {
+        return std::find(runtime.calls.begin(), runtime.calls.end(), call) - runtime.calls.begin();
+    };
+    EXPECT_LT(at("SetDefaultBackgroundColor #10203a"), at("Navigate https://velmora.localhost/index.html"));
+    EXPECT_LT(at("Navigate https://velmora.localhost/index.html"), static_cast<long>(runtime.calls.size()));
+}
+
+TEST_F(CorvaneWebViewTest, AutoplayAddsItsSwitchToTheAppsArgumentsOnce)
+{
+    auto argumentsFor = [this](const std::string& package) {
+        Configure(package);
+        Create();
+        runtime.calls.clear();
+        host->Init();
+        std::string call = runtime.calls.at(0);
+        return call.substr(call.rfind(" | ") + 3);
+    };
+    EXPECT_EQ("--disable-gpu  --mute-audio --autoplay-policy=no-user-gesture-required",
+        argumentsFor(R"({"name": "g", "chromium-args": "--disable-gpu  --mute-audio", "settings": {"autoplay": true}})"));
+    EXPECT_EQ("--autoplay-policy=document-user-activation-required --x",
+        argumentsFor(R"({"name": "g", "chromium-args": "--autoplay-policy=document-user-activation-required --x",
+            "settings": {"autoplay": true}})"))
+        << "the app's own value stays, and is not doubled";
+    EXPECT_EQ("--autoplay-policy=no-user-gesture-required",
+        argumentsFor(R"({"name": "g", "settings": {"autoplay": true}})"));
+    EXPECT_EQ("--autoplay-policy-x --y", argumentsFor(R"({"name": "g", "chromium-args": "--autoplay-policy-x --y"})"));
+    EXPECT_EQ("--autoplay-policy-x --y --autoplay-policy=no-user-gesture-required",
+        argumentsFor(R"({"name": "g", "chromium-args": "--autoplay-policy-x --y", "settings": {"autoplay": true}})"))
+        << "a longer switch that starts alike is another switch";
 }
 
 TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndOpenOncePerF12Stroke)

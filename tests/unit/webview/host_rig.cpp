@@ -41,6 +41,8 @@ void HostRig::DeliverClose(CorvaneWebView& host)
     if (window.postedCloses == 0 || window.destroyed)
         return;
     window.postedCloses = 0;
+    if (!host.OnCloseRequested())
+        return;
     host.OnWindowDestroying();
     window.destroyed = true;
 }

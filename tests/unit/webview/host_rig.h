@@ -21,8 +21,9 @@ struct HostRig {
     // What the message loop does with the posted messages: each one runs
     // the host's posted work.
     void DeliverPostedWork(CorvaneWebView& host);
-    // What the window procedure does with a posted close: the window is
-    // destroyed, and the host hears of it while the window still exists.
+    // What the window procedure does with a posted close: unless the host
+    // keeps it open, the window is destroyed, and the host hears of it
+    // while the window still exists.
     void DeliverClose(CorvaneWebView& host);
 
     AppConfig config;

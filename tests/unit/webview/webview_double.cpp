@@ -308,6 +308,10 @@ struct ControllerDouble : IWebViewController {
     void SetIsVisible(bool visible) override { state->Log("SetIsVisible " + Flag(visible)); }
     void MoveFocusProgrammatic() override { state->Log("MoveFocus"); }
     void NotifyParentWindowPositionChanged() override { state->Log("NotifyParentWindowPositionChanged"); }
+    void SetDefaultBackgroundColor(uint32_t colour) override
+    {
+        state->Log("SetDefaultBackgroundColor " + ColourText(colour));
+    }
     void AddAcceleratorKeyPressed(WebViewEvent<IAcceleratorKeyPressedArgs> handler) override
     {
         state->Attach("AcceleratorKeyPressed");
@@ -537,6 +541,25 @@ void MainWindowModel::Show()
 {
     visible = true;
     calls.push_back("show");
+}
+
+void MainWindowModel::ShowMaximized()
+{
+    visible = true;
+    maximized = true;
+    calls.push_back("show maximized");
+}
+
+void MainWindowModel::StartCloseTimer(uint32_t milliseconds)
+{
+    closeTimer = milliseconds;
+    calls.push_back("close timer " + std::to_string(milliseconds));
+}
+
+void MainWindowModel::StopCloseTimer()
+{
+    closeTimer = 0;
+    calls.push_back("close timer stopped");
 }
 
 void MainWindowModel::Close()

@@ -123,10 +123,13 @@ public:
     void MarkFullscreen(bool on) override;
     void SetTitle(const std::string& text) override;
     void Show() override;
+    void ShowMaximized() override;
     void Close() override;
     WindowPlacement Placement() override;
     void RestorePlacement(const WindowPlacement& placement) override;
     void PostWork() override;
+    void StartCloseTimer(uint32_t milliseconds) override;
+    void StopCloseTimer() override;
 
     uint32_t style = 0x00CF0000;
     uint32_t exStyle = 0x00000100;
@@ -140,6 +143,7 @@ public:
     int postedWork = 0;     // messages posted and not yet delivered
     int postedCloses = 0;   // close messages posted and not yet delivered
     bool destroyed = false;
+    uint32_t closeTimer = 0; // running, in milliseconds; 0 when stopped
     std::vector<std::string> calls;
 };
 

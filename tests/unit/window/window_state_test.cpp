@@ -69,3 +69,51 @@ TEST_F(WindowStateTest, FullScreenIgnoresSizeAndPositionRequests)
     windowState.SetWindowPosition(10, 10);
     EXPECT_TRUE(window.calls.empty());
 }
+
+TEST_F(WindowStateTest, AMinimumClientSizeBoundsTheFrameAndRaisesRequestedSizes)
+{
+    EXPECT_EQ(0, windowState.MinimumFrameSize().width) << "no minimum unless asked for";
+    window.dpiFactor = 1.5f;
+    windowState.SetMinimumClientSize(640, 0);
+    OuterSize minimum = windowState.MinimumFrameSize();
+    EXPECT_EQ(960 + 16, minimum.width);
+    EXPECT_EQ(0, minimum.height) << "a side without a minimum stays free";
+    windowState.SetWindowSize(320, 200);
+    EXPECT_EQ("resize 976 339", window.calls.back()) << "raised to 640 x 200 at 1.5";
+
+    windowState.SetMinimumClientSize(640, 360);
+    windowState.SetFullscreen(true);
+    EXPECT_EQ(960 + 16, windowState.MinimumFrameSize().width) << "measured with the framed styles it goes back to";
+    EXPECT_EQ(540 + 39, windowState.MinimumFrameSize().height);
+}
+
+TEST_F(WindowStateTest, StartingInFullScreenLeavesItForTheSizeCentredOnTheMonitor)
+{
+    WindowRect configured = window.frame;
+    windowState.StartFullscreen();
+    EXPECT_TRUE(windowState.IsFullscreen());
+    EXPECT_EQ(window.monitor, window.frame);
+    EXPECT_FALSE(window.visible) << "the window is shown later, already full screen";
+    windowState.SetFullscreen(false);
+    EXPECT_EQ(configured.Width(), window.frame.Width());
+    EXPECT_EQ(configured.Height(), window.frame.Height());
+    EXPECT_EQ((1920 - configured.Width()) / 2, window.frame.left);
+    EXPECT_EQ((1080 - configured.Height()) / 2, window.frame.top);
+}
+
+TEST_F(WindowStateTest, ADpiChangeTakesTheSuggestedFrameAndLaterSizesTheNewScale)
+{
+    // WM_DPICHANGED on moving to a 144-DPI monitor, as documented: the
+    // suggested frame keeps the same size in 96-DPI units.
+    window.dpiFactor = 1.5f;
+    windowState.ApplyDpiChange({1920, 0, 1920 + 1224, 0 + 958});
+    EXPECT_EQ((WindowRect {1920, 0, 3144, 958}), window.frame);
+    windowState.SetWindowSize(400, 300);
+    EXPECT_EQ("resize 616 489", window.calls.back());
+
+    window.monitor = {1920, 0, 1920 + 2560, 1440};
+    windowState.SetFullscreen(true);
+    windowState.ApplyDpiChange({0, 0, 500, 500});
+    EXPECT_EQ(window.monitor, window.frame) << "full screen keeps covering the monitor it is on";
+    EXPECT_EQ(616, windowState.WindowedPlacement().normal.Width()) << "and remembers the windowed frame";
+}

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/unit/webview/host_rig.h"
+
+namespace {
+
+const char* const Page = "https://velmora.localhost/index.html";
+const std::string Asked = R"(json {"type":"close-requested"})";
+
+// The close box, Alt+F4 or the taskbar, as the window procedure passes
+// them on: the window closes unless the host keeps it open.
+struct CloseRequestTest : testing::Test, HostRig {
+    void TearDown() override
+    {
+        host.reset();
+        EXPECT_EQ(std::vector<std::string>(), runtime.faults);
+    }
+    void StartWith(const std::string& settings)
+    {
+        Configure(R"({"name": "game", "settings": )" + settings + "}");
+        host = StartHost();
+        runtime.RaiseDomContentLoaded();
+    }
+    void Say(const std::string& json) { runtime.RaiseWebMessage(Page, json); }
+    // The player closes the window, and the posted close is delivered.
+    void PlayerCloses()
+    {
+        if (host->OnCloseRequested())
+            DestroyWindow();
+    }
+    void DestroyWindow()
+    {
+        host->OnWindowDestroying();
+        window.destroyed = true;
+    }
+    size_t Asks() const { return std::count(runtime.pageMessages.begin(), runtime.pageMessages.end(), Asked); }
+
+    std::unique_ptr<CorvaneWebView> host;
+};
+
+}
+
+TEST_F(CloseRequestTest, APageThatOptedInSavesThenClosesOrCancels)
+{
+    StartWith(R"({"close-request": true, "close-request-timeout": 8})");
+    Say(R"({"type":"enable-close-request"})");
+    PlayerCloses();
+    EXPECT_FALSE(window.destroyed);
+    EXPECT_EQ(1u, Asks());
+    EXPECT_EQ(8000u, window.closeTimer);
+    EXPECT_TRUE(host->IsAwaitingPageClose());
+    PlayerCloses();
+    EXPECT_EQ(1u, Asks()) << "a second close waits for the same answer";
+
+    Say(R"({"type":"cancel-close"})");
+    EXPECT_FALSE(host->IsAwaitingPageClose());
+    EXPECT_EQ(0u, window.closeTimer);
+    EXPECT_EQ(0, window.postedCloses);
+    Say(R"({"type":"close"})");
+    EXPECT_EQ(0, window.postedCloses) << "an answer nobody asked for does nothing";
+
+    PlayerCloses();
+    EXPECT_EQ(2u, Asks());
+    Say(R"({"type":"close"})");
+    EXPECT_EQ(0u, window.closeTimer);
+    EXPECT_EQ(1, window.postedCloses);
+    DeliverClose(*host);
+    EXPECT_TRUE(window.destroyed) << "the close the page confirmed is not asked about again";
+}
+
+TEST_F(CloseRequestTest, APageThatDoesNotAnswerInTimeIsClosedAnyway)
+{
+    StartWith(R"({"close-request": true})");
+    Say(R"({"type":"enable-close-request"})");
+    PlayerCloses();
+    EXPECT_EQ(5000u, window.closeTimer) << "the default wait";
+    host->OnCloseTimeout();
+    EXPECT_EQ(0u, window.closeTimer);
+    DeliverClose(*host);
+    EXPECT_TRUE(window.destroyed);
+    Say(R"({"type":"close"})");
+    EXPECT_EQ(0, window.postedCloses);
+}
+
+TEST_F(CloseRequestTest, WithoutTheSettingOrThePagesOptInTheWindowClosesAtOnce)
+{
+    StartWith(R"({"close-request": false})");
+    Say(R"({"type":"enable-close-request"})");
+    PlayerCloses();
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(0u, Asks());
+}
+
+TEST_F(CloseRequestTest, ANewDocumentMustOptInAgain)
+{
+    StartWith(R"({"close-request": true})");
+    Say(R"({"type":"enable-close-request"})");
+    EXPECT_FALSE(runtime.RaiseNavigationStarting("https://velmora.localhost/level2.html"));
+    PlayerCloses();
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(0u, Asks());
+}
+
+TEST_F(CloseRequestTest, ThePagesOwnWindowCloseIsNotAskedAbout)
+{
+    StartWith(R"({"close-request": true})");
+    Say(R"({"type":"enable-close-request"})");
+    runtime.RaiseWindowCloseRequested();
+    DeliverClose(*host);
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(0u, Asks());
+}
