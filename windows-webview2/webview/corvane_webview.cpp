@@ -52,7 +52,26 @@ void CorvaneWebView::CloseWebView()
 
 void CorvaneWebView::OnWindowDestroying()
 {
+    if (config.rememberPlacement) {
+        WindowPlacement placement = windowState.WindowedPlacement();
+        placementToRemember = SavedPlacement {placement.normal, placement.maximized, windowState.IsFullscreen()};
+    }
     CloseWebView();
+}
+
+void CorvaneWebView::PlaceAtStart(const std::optional<SavedPlacement>& remembered)
+{
+    if (config.dpiAwareness == DpiAwareness::PerMonitor)
+        windowState.SetWindowSize(config.width, config.height);
+    if (remembered) {
+        window.RestorePlacement({false, remembered->normal});
+        showMaximized = remembered->maximized;
+        if (remembered->fullscreen)
+            windowState.SetFullscreen(true);
+        return;
+    }
+    if (config.fullscreen)
+        windowState.StartFullscreen();
 }
 
 // Keys reach the page only while the focus is inside the WebView; the

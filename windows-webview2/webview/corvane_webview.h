@@ -18,6 +18,7 @@
 #include "webview/page_window_operations.h"
 #include "webview/webview_contract.h"
 #include "window/main_window.h"
+#include "window/saved_placement.h"
 #include "window/window_events.h"
 #include "window/window_state.h"
 
@@ -43,8 +44,14 @@ public:
     CorvaneWebView(const CorvaneWebView&) = delete;
     CorvaneWebView& operator=(const CorvaneWebView&) = delete;
 
+    // Puts the hidden window where it starts: where the player left it
+    // (when remembered and still reachable), else full screen when asked
+    // for; per-monitor DPI sizes it for its own monitor first.
+    void PlaceAtStart(const std::optional<SavedPlacement>& remembered);
     // Starts environment creation; the rest follows through the completions.
     void Init();
+    // Where the window was as it was destroyed, when the app remembers it.
+    const std::optional<SavedPlacement>& PlacementToRemember() const { return placementToRemember; }
 
     // From the window procedure: the window was resized or moved, or work
     // posted from inside a runtime callback may now run.
@@ -116,7 +123,9 @@ private:
     // The window has been shown (the first DOMContentLoaded), and the
     // WebView has been hidden because the window was minimised.
     bool shown = false;
+    bool showMaximized = false;
     bool hiddenWhileMinimized = false;
+    std::optional<SavedPlacement> placementToRemember;
     // The run is ending with a failure box; nothing more is started.
     bool failing = false;
     // Each creation has been reported; a second report is ignored.

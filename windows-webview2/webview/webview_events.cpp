@@ -121,7 +121,10 @@ void CorvaneWebView::OnDomContentLoaded()
     if (shown)
         return;
     shown = true;
-    window.Show();
+    if (showMaximized)
+        window.ShowMaximized();
+    else
+        window.Show();
     controller->SetIsVisible(true);
     controller->MoveFocusProgrammatic();
 }

@@ -502,3 +502,49 @@ TEST_F(CorvaneWebViewTest, TheWebViewIsHiddenUntilShownAndWhileMinimized)
                   "SetIsVisible true", "SetIsVisible false", "SetIsVisible true"}),
         visibility());
 }
+
+TEST_F(CorvaneWebViewTest, TheWindowStartsWhereThePlayerLeftItOrFullScreenWhenAskedFor)
+{
+    Configure(R"({"name": "game", "window": {"fullscreen": true, "remember-placement": true}})");
+    Create();
+    host->PlaceAtStart(SavedPlacement {{300, 200, 1100, 800}, true, false});
+    EXPECT_FALSE(host->IsFullscreen()) << "the player left full screen last time";
+    EXPECT_EQ("restore 300 200 1100 800", window.calls.back());
+    host->Init();
+    runtime.CompleteEnvironment();
+    runtime.CompleteController();
+    runtime.RaiseDomContentLoaded();
+    EXPECT_EQ("show maximized", window.calls.back());
+    host.reset();
+
+    window = MainWindowModel();
+    Create();
+    host->PlaceAtStart(std::nullopt);
+    EXPECT_TRUE(host->IsFullscreen());
+    EXPECT_EQ(window.monitor, window.frame);
+    EXPECT_FALSE(window.visible);
+    host->OnWindowDestroying();
+    ASSERT_TRUE(host->PlacementToRemember());
+    EXPECT_TRUE(host->PlacementToRemember()->fullscreen);
+    EXPECT_EQ(800 + 16, host->PlacementToRemember()->normal.Width()) << "the windowed frame full screen restores";
+    EXPECT_EQ((1920 - 816) / 2, host->PlacementToRemember()->normal.left);
+    host.reset();
+
+    window = MainWindowModel();
+    Create();
+    host->PlaceAtStart(SavedPlacement {{10, 20, 810, 620}, false, true});
+    EXPECT_TRUE(host->IsFullscreen());
+    host->OnWindowDestroying();
+    EXPECT_EQ((WindowRect {10, 20, 810, 620}), host->PlacementToRemember()->normal);
+}
+
+TEST_F(CorvaneWebViewTest, NothingIsRememberedUnlessAskedForAndPerMonitorDpiSizesForTheWindowsOwnMonitor)
+{
+    Configure(R"({"name": "game", "window": {"width": 400, "height": 300, "dpi-awareness": "per-monitor"}})");
+    window.dpiFactor = 2.0f;
+    Create();
+    host->PlaceAtStart(std::nullopt);
+    EXPECT_EQ("resize 816 639", window.calls.back());
+    host->OnWindowDestroying();
+    EXPECT_FALSE(host->PlacementToRemember());
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// The name of the lock that one running copy of an executable holds, the
+// same for every spelling of its path that Windows takes for one (ASCII
+// case ignored); "Local\" keeps it to the user's own session.
+std::string InstanceLockName(const std::string& executablePath);
