@@ -28,8 +28,9 @@ fi
 
 # The C++ runtime is linked in, yet the programs stay small: these are the
 # ceilings they must keep below (they measured 347,648 and 306,176 bytes when
-# the ceilings were set).
-ceiling=$([ "$kind" = velmora ] && echo 350000 || echo 330000)
+# the ceilings were set; the host's went from 350,000 to 370,000 with the
+# window behaviours of package.json, about 15 KB).
+ceiling=$([ "$kind" = velmora ] && echo 370000 || echo 330000)
 size=$(stat -c %s "$exe")
 CHECKS=$((CHECKS + 1))
 [ "$size" -le "$ceiling" ] || { FAILURES=$((FAILURES + 1)); echo "FAIL $exe is $size bytes, more than $ceiling"; }

@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 #include <objbase.h>
 
+#include "app/single_instance_win32.h"
 #include "app/startup_failure.h"
 #include "app/startup_messages.h"
 #include "assets/asset_bundle.h"
@@ -22,7 +23,9 @@
 #include "webview/desktop_win32.h"
 #include "webview/webview2_loader_win32.h"
 #include "webview/webview_error.h"
+#include "window/dpi_win32.h"
 #include "window/main_window_win32.h"
+#include "window/placement_store_win32.h"
 #include "window/window_class_win32.h"
 #include "window/window_icon_win32.h"
 
@@ -71,7 +74,7 @@ void CheckRuntime(HINSTANCE instance, IWebViewLoader& loader, const AppConfig& c
 
 HWND CreateWindowOrFail(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
 {
-    if (!RegisterMainWindowClass(instance, static_cast<HICON>(config.iconHandle)))
+    if (!RegisterMainWindowClass(instance, static_cast<HICON>(config.iconHandle), config.backgroundColor))
         throw StartupFailure(StartupMessage::RegisterClassFailed, DefaultWindowTitle);
     HWND window = CreateMainWindow(instance, config, title);
     if (!window)
@@ -118,6 +121,12 @@ int Run(HINSTANCE instance)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::string appFolder = ExecutableFolder();
     AppConfig config = LoadConfig(appFolder);
+    std::string executablePath = GetExecutablePath();
+    if (config.singleInstance && HandOverToRunningCopy(executablePath))
+        return 0;
+    // Before any window: the windows take the thread's awareness.
+    if (config.dpiAwareness == DpiAwareness::PerMonitor)
+        UsePerMonitorDpi();
     std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
 
     ULONG_PTR gdiplusToken = 0;
@@ -144,6 +153,8 @@ int Run(HINSTANCE instance)
     extensions.LoadExtensionLibrary();
 
     MainWindowWin32 window(CreateWindowOrFail(instance, config, titleWide));
+    if (config.singleInstance)
+        MarkRunningCopy(static_cast<HWND>(window.Handle()), executablePath);
     extensions.OnMainWindowCreated(window.Handle());
     DesktopWin32 desktop;
     DiskFilesWin32 disk;
@@ -151,9 +162,12 @@ int Run(HINSTANCE instance)
     ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\', config.crossOriginIsolation};
     CorvaneWebView webView(config, site, bodies, window, desktop, *loader, extensions,
         {appFolder, webResourceFolder, userDataFolder, browserFolder});
+    webView.PlaceAtStart(config.rememberPlacement ? LoadReachablePlacement(userDataFolder) : std::nullopt);
     SetWindowEvents(&webView);
     webView.Init();
     int exitCode = static_cast<int>(RunMessageLoop());
+    if (const std::optional<SavedPlacement>& placement = webView.PlacementToRemember())
+        StorePlacement(userDataFolder, *placement);
 
     SetWindowEvents(nullptr);
     bodies.ReleaseOpenFiles();

@@ -1,18 +1,21 @@
 #include "webview/browser_arguments.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
 // Whether the arguments set a switch: "--name" alone or "--name=value".
 bool HasSwitch(const std::string& arguments, const std::string& name)
 {
-    std::istringstream words(arguments);
-    std::string word;
-    while (words >> word) {
+    const char* const spaces = " \t\r\n";
+    size_t start = arguments.find_first_not_of(spaces);
+    while (start != std::string::npos) {
+        size_t end = std::min(arguments.find_first_of(spaces, start), arguments.size());
+        std::string word = arguments.substr(start, end - start);
         if (word.compare(0, name.size(), name) == 0 && (word.size() == name.size() || word[name.size()] == '='))
             return true;
+        start = arguments.find_first_not_of(spaces, end);
     }
     return false;
 }

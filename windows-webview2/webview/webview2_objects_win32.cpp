@@ -507,8 +507,9 @@ public:
     void NotifyParentWindowPositionChanged() override { controller->NotifyParentWindowPositionChanged(); }
     void SetDefaultBackgroundColor(uint32_t colour) override
     {
-        ComPtr<ICoreWebView2Controller2> controller2;
-        if (FAILED(controller.As(&controller2)))
+        ComPtr<ICoreWebView2Controller2> controller2 =
+            Query<ICoreWebView2Controller2>(controller.Get(), IID_ICoreWebView2Controller2);
+        if (!controller2)
             return;
         controller2->put_DefaultBackgroundColor(
             {255, static_cast<BYTE>(colour >> 16), static_cast<BYTE>(colour >> 8), static_cast<BYTE>(colour)});

@@ -74,12 +74,12 @@ void MainWindowWin32::Move(int32_t x, int32_t y)
 
 OuterSize MainWindowWin32::OuterSizeForClient(int32_t width, int32_t height, uint32_t style, uint32_t exStyle)
 {
-    return ::OuterSizeForClient(width, height, style, exStyle);
+    return OuterSizeForWindowDpi(window, width, height, style, exStyle);
 }
 
 int32_t MainWindowWin32::ScaleForDpi(int32_t value)
 {
-    return ::ScaleForDpi(value);
+    return ScaleForWindowDpi(window, value);
 }
 
 void MainWindowWin32::MarkFullscreen(bool on)
@@ -104,6 +104,22 @@ void MainWindowWin32::Show()
 {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
+}
+
+void MainWindowWin32::ShowMaximized()
+{
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    UpdateWindow(window);
+}
+
+void MainWindowWin32::StartCloseTimer(uint32_t milliseconds)
+{
+    SetTimer(window, CloseTimerId, milliseconds, nullptr);
+}
+
+void MainWindowWin32::StopCloseTimer()
+{
+    KillTimer(window, CloseTimerId);
 }
 
 // Posted: closing destroys the window, which must not happen inside the

@@ -26,10 +26,13 @@ public:
     void MarkFullscreen(bool on) override;
     void SetTitle(const std::string& title) override;
     void Show() override;
+    void ShowMaximized() override;
     void Close() override;
     WindowPlacement Placement() override;
     void RestorePlacement(const WindowPlacement& placement) override;
     void PostWork() override;
+    void StartCloseTimer(uint32_t milliseconds) override;
+    void StopCloseTimer() override;
 
 private:
     HWND window;

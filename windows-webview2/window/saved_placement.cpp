@@ -1,6 +1,7 @@
 #include "window/saved_placement.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <nlohmann/json.hpp>
 
@@ -39,10 +40,12 @@ bool ReadFlag(const nlohmann::json& value, const char* key, bool& out)
 
 std::string SavedPlacementText(const SavedPlacement& placement)
 {
-    nlohmann::ordered_json text = {{"left", placement.normal.left}, {"top", placement.normal.top},
-        {"right", placement.normal.right}, {"bottom", placement.normal.bottom}, {"maximized", placement.maximized},
-        {"fullscreen", placement.fullscreen}};
-    return text.dump() + "\n";
+    const WindowRect& frame = placement.normal;
+    char text[160];
+    std::snprintf(text, sizeof text, "{\"left\":%d,\"top\":%d,\"right\":%d,\"bottom\":%d,\"maximized\":%s,\"fullscreen\":%s}\n",
+        frame.left, frame.top, frame.right, frame.bottom, placement.maximized ? "true" : "false",
+        placement.fullscreen ? "true" : "false");
+    return text;
 }
 
 std::optional<SavedPlacement> ParseSavedPlacement(const std::string& text)

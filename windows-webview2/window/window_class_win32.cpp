@@ -1,8 +1,11 @@
 #include "window/window_class_win32.h"
 
+#include <algorithm>
+
 #include "window/dpi_win32.h"
 
 const wchar_t* const MainWindowClassName = L"WindowsVelmora";
+const wchar_t* const InstanceProperty = L"Velmora.Instance";
 
 namespace {
 
@@ -16,6 +19,53 @@ bool IsKeyboardMenuCommand(WPARAM wParam, LPARAM lParam)
     return (wParam & 0xFFF0) == SC_KEYMENU && static_cast<LONG_PTR>(lParam) <= 0xFFFF;
 }
 
+// The page may be asked to save first; a refused close leaves the window.
+LRESULT OnClose(HWND window)
+{
+    if (windowEvents && !windowEvents->OnCloseRequested())
+        return 0;
+    DestroyWindow(window);
+    return 0;
+}
+
+// The session ends once this returns: the page that asked to save before
+// closing gets its answer time here, with the window's messages running.
+void OnSessionEnding()
+{
+    if (!windowEvents || windowEvents->OnCloseRequested())
+        return;
+    MSG msg;
+    while (windowEvents && windowEvents->IsAwaitingPageClose()) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void OnGetMinMaxInfo(LPARAM lParam)
+{
+    if (!windowEvents)
+        return;
+    OuterSize minimum = windowEvents->MinimumFrameSize();
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minimum.width);
+    info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, minimum.height);
+}
+
+void OnDpiChanged(HWND window, LPARAM lParam)
+{
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    if (windowEvents) {
+        windowEvents->OnDpiChanged({suggested.left, suggested.top, suggested.right, suggested.bottom});
+        return;
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }
 
 void SetWindowEvents(IWindowEvents* events)
@@ -26,7 +76,27 @@ void SetWindowEvents(IWindowEvents* events)
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CLOSE:
+        return OnClose(window);
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnSessionEnding();
+        return 0;
+    case WM_TIMER:
+        if (wParam == CloseTimerId && windowEvents)
+            windowEvents->OnCloseTimeout();
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(lParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, lParam);
+        return 0;
     case WM_DESTROY:
+        // Properties must be gone before the window is.
+        RemovePropW(window, InstanceProperty);
         if (windowEvents)
             windowEvents->OnWindowDestroying();
         PostQuitMessage(0);
@@ -68,7 +138,9 @@ DWORD MainWindowStyle(bool resizable)
     return resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
 }
 
-bool RegisterAppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, int colour)
+namespace {
+
+WNDCLASSEXW AppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, HBRUSH background)
 {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
@@ -78,21 +150,41 @@ bool RegisterAppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC pro
     windowClass.hIcon = icon;
     windowClass.hIconSm = icon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    // The system reads a colour index plus one as that system colour.
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(colour + 1));
+    windowClass.hbrBackground = background;
     windowClass.lpszClassName = name;
+    return windowClass;
+}
+
+// The system reads a colour index plus one as that system colour.
+HBRUSH SystemColourBrush(int colour)
+{
+    return reinterpret_cast<HBRUSH>(static_cast<UINT_PTR>(colour + 1));
+}
+
+}
+
+bool RegisterAppWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon, int colour)
+{
+    WNDCLASSEXW windowClass = AppWindowClass(instance, name, procedure, icon, SystemColourBrush(colour));
     return RegisterClassExW(&windowClass) != 0;
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, HICON icon)
+// The brush lives as long as the class, which is the whole run.
+bool RegisterMainWindowClass(HINSTANCE instance, HICON icon, const std::optional<uint32_t>& background)
 {
-    return RegisterAppWindowClass(instance, MainWindowClassName, MainWindowProc, icon, COLOR_WINDOW);
+    HBRUSH brush = background ? CreateSolidBrush(RGB(*background >> 16 & 0xFF, *background >> 8 & 0xFF, *background & 0xFF))
+                              : nullptr;
+    WNDCLASSEXW windowClass = AppWindowClass(instance, MainWindowClassName, MainWindowProc, icon,
+        brush ? brush : SystemColourBrush(COLOR_WINDOW));
+    return RegisterClassExW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::wstring& title)
 {
     DWORD style = MainWindowStyle(config.resizable);
-    OuterSize outer = OuterSizeForClient(ScaleForDpi(config.width), ScaleForDpi(config.height), style, 0);
+    int32_t width = std::max(config.width, config.minWidth);
+    int32_t height = std::max(config.height, config.minHeight);
+    OuterSize outer = OuterSizeForClient(ScaleForDpi(width), ScaleForDpi(height), style, 0);
     return CreateWindowExW(0, MainWindowClassName, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.width,
         outer.height, nullptr, nullptr, instance, nullptr);
 }

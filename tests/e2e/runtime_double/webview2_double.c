@@ -15,6 +15,12 @@
  * key <virtual key> [down|repeat|up] | minimize | restore | maximize |
  * reactivate (another window of the thread becomes active, then the main
  * window again) | process-failed <COREWEBVIEW2_PROCESS_FAILED_KIND> | close
+ * (the page's window.close()) | close-box (WM_CLOSE, as the close box sends
+ * it) | session-end (WM_QUERYENDSESSION, then WM_ENDSESSION) | minmax
+ * (WM_GETMINMAXINFO's answer) | place <left> <top> <right> <bottom> | dpi
+ * (the window's DPI awareness) | await-restore (holds the script until the
+ * window is no longer minimised, as another start restores it). The
+ * window's state when it is first shown is logged ("first shown").
  *
  * Like the runtime, it takes calls only on the thread that created the
  * environment, in a single-threaded apartment; it raises NavigationStarting
@@ -685,12 +691,32 @@ static HRESULT STDMETHODCALLTYPE PostJsonWithObjects(ICoreWebView2_23* This, LPC
 
 static void CompleteController(void);
 
+/* The main window's state the moment it is first shown, so that a window
+ * meant to start full screen is seen never to show its frame first. */
+static HHOOK showHook;
+
+static LRESULT CALLBACK WatchFirstShow(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && call->hwnd == parentWindow && call->message == WM_SHOWWINDOW && call->wParam) {
+        RECT frame;
+        GetWindowRect(parentWindow, &frame);
+        Log("first shown style=%08lx frame=%ld %ld %ld %ld", (unsigned long)GetWindowLongW(parentWindow, GWL_STYLE),
+            frame.left, frame.top, frame.right, frame.bottom);
+        UnhookWindowsHookEx(showHook);
+        showHook = NULL;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
 static HRESULT STDMETHODCALLTYPE CreateController(ICoreWebView2Environment14* This, HWND parent,
     ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler)
 {
     (void)This;
     parentWindow = parent;
     Log("create controller parent=%s", parent && IsWindow(parent) ? "main window" : "none");
+    if (!IsWindowVisible(parent))
+        showHook = SetWindowsHookExW(WH_CALLWNDPROC, WatchFirstShow, NULL, GetCurrentThreadId());
     Keep(&controllerCompleted, handler);
     Schedule(CompleteController);
     return S_OK;
@@ -745,6 +771,14 @@ static HRESULT STDMETHODCALLTYPE CloseController(ICoreWebView2Controller* This)
     controllerClosed = TRUE;
     Log("controller closed");
     TellEngine("controller-closed", NULL, NULL);
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE PutDefaultBackgroundColor(ICoreWebView2Controller2* This, COREWEBVIEW2_COLOR colour)
+{
+    (void)This;
+    CheckThread("put_DefaultBackgroundColor");
+    Log("default background color %02x%02x%02x%02x", colour.A, colour.R, colour.G, colour.B);
     return S_OK;
 }
 
@@ -886,11 +920,11 @@ static HRESULT STDMETHODCALLTYPE OpenDevTools(ICoreWebView2_23* This)
 }
 
 static ICoreWebView2Environment14Vtbl environmentVtbl;
-static ICoreWebView2ControllerVtbl controllerVtbl;
+static ICoreWebView2Controller2Vtbl controllerVtbl;
 static ICoreWebView2_23Vtbl webViewVtbl;
 static const IID* const environmentInterfaces[] = {&IID_ICoreWebView2Environment, &IID_ICoreWebView2Environment14, NULL};
 static const IID* const oldEnvironmentInterfaces[] = {&IID_ICoreWebView2Environment, NULL};
-static const IID* const controllerInterfaces[] = {&IID_ICoreWebView2Controller, NULL};
+static const IID* const controllerInterfaces[] = {&IID_ICoreWebView2Controller, &IID_ICoreWebView2Controller2, NULL};
 static const IID* const webViewInterfaces[] = {
     &IID_ICoreWebView2, &IID_ICoreWebView2_2, &IID_ICoreWebView2_22, &IID_ICoreWebView2_23, NULL};
 static const IID* const oldWebViewInterfaces[] = {&IID_ICoreWebView2, &IID_ICoreWebView2_2, NULL};
@@ -945,12 +979,13 @@ static void SetUpVtbls(void)
     environmentVtbl.CreateWebFileSystemDirectoryHandle = CreateDirectoryHandle;
     environmentVtbl.CreateObjectCollection = CreateCollection;
     COMMON(controllerVtbl);
-    controllerVtbl.get_CoreWebView2 = GetCoreWebView2;
-    controllerVtbl.put_Bounds = PutBounds;
-    controllerVtbl.put_IsVisible = PutIsVisible;
-    controllerVtbl.Close = CloseController;
-    controllerVtbl.MoveFocus = MoveFocus;
-    controllerVtbl.NotifyParentWindowPositionChanged = NotifyParentMoved;
+    *(void**)&controllerVtbl.get_CoreWebView2 = (void*)GetCoreWebView2;
+    *(void**)&controllerVtbl.put_Bounds = (void*)PutBounds;
+    *(void**)&controllerVtbl.put_IsVisible = (void*)PutIsVisible;
+    *(void**)&controllerVtbl.Close = (void*)CloseController;
+    *(void**)&controllerVtbl.MoveFocus = (void*)MoveFocus;
+    *(void**)&controllerVtbl.NotifyParentWindowPositionChanged = (void*)NotifyParentMoved;
+    controllerVtbl.put_DefaultBackgroundColor = PutDefaultBackgroundColor;
     *(void**)&controllerVtbl.add_AcceleratorKeyPressed = (void*)AddAcceleratorKeyPressed;
     COMMON(webViewVtbl);
     webViewVtbl.get_Settings = GetSettings;
@@ -1245,6 +1280,57 @@ static void ProcessFailed(const char* argument)
     RaiseWith(processFailed, webView, args);
 }
 
+/* The window procedure's answers as the system asks for them. */
+static void MinMax(void)
+{
+    MINMAXINFO info = {0};
+    SendMessageW(parentWindow, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    Log("minmax min=%ld %ld", info.ptMinTrackSize.x, info.ptMinTrackSize.y);
+}
+
+static void EndSession(void)
+{
+    DWORD start = GetTickCount();
+    LRESULT may = SendMessageW(parentWindow, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+    SendMessageW(parentWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    Log("session end: may end=%d, answered after %lu ms", (int)may, (unsigned long)(GetTickCount() - start));
+}
+
+static void Place(const char* argument)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    sscanf(argument, "%d %d %d %d", &left, &top, &right, &bottom);
+    SetWindowPos(parentWindow, NULL, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LogWindow();
+}
+
+/* A step that holds the script until its condition holds: it runs again
+ * at the next pump (20 ms) until then, or until it gives up. */
+static int heldSteps;
+
+static BOOL HoldStep(BOOL done, const char* what)
+{
+    if (done || ++heldSteps > 1000) {
+        if (!done)
+            Log("%s: gave up after 20 s", what);
+        heldSteps = 0;
+        return FALSE;
+    }
+    --scriptNext;
+    return TRUE;
+}
+
+static void Dpi(void)
+{
+    typedef DPI_AWARENESS_CONTEXT(WINAPI * GetContext)(HWND);
+    typedef DPI_AWARENESS(WINAPI * GetAwareness)(DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    GetContext getContext = (GetContext)(void*)GetProcAddress(user32, "GetWindowDpiAwarenessContext");
+    GetAwareness getAwareness = (GetAwareness)(void*)GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext");
+    int awareness = getContext && getAwareness ? (int)getAwareness(getContext(parentWindow)) : -1;
+    Log("dpi awareness=%d", awareness);
+}
+
 static void RunStep(const char* command, const char* argument)
 {
     if (strcmp(command, "window") == 0) {
@@ -1300,6 +1386,21 @@ static void RunStep(const char* command, const char* argument)
         Reactivate();
     } else if (strcmp(command, "process-failed") == 0) {
         ProcessFailed(argument);
+    } else if (strcmp(command, "close-box") == 0) {
+        SendMessageW(parentWindow, WM_CLOSE, 0, 0);
+        Log("close-box: window %s", IsWindow(parentWindow) ? "stays" : "destroyed");
+    } else if (strcmp(command, "minmax") == 0) {
+        MinMax();
+    } else if (strcmp(command, "session-end") == 0) {
+        EndSession();
+    } else if (strcmp(command, "place") == 0) {
+        Place(argument);
+    } else if (strcmp(command, "dpi") == 0) {
+        Dpi();
+    } else if (strcmp(command, "await-restore") == 0) {
+        if (!HoldStep(!IsIconic(parentWindow), "await-restore"))
+            Log("restored: minimized=%d foreground=%d", IsIconic(parentWindow) ? 1 : 0,
+                GetForegroundWindow() == parentWindow ? 1 : 0);
     } else if (strcmp(command, "close") == 0) {
         Raise(windowCloseRequested, webView, NULL);
         if (!IsWindow(parentWindow)) {
@@ -1558,6 +1659,10 @@ HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR user
     if (GetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", hostingMode, 128) == 0)
         wcscpy(hostingMode, L"(unset)");
     Log("hosting mode variable=%s", Utf8(hostingMode));
+    WCHAR background[64];
+    if (GetEnvironmentVariableW(L"WEBVIEW2_DEFAULT_BACKGROUND_COLOR", background, 64) == 0)
+        wcscpy(background, L"(unset)");
+    Log("background color variable=%s", Utf8(background));
     Keep(&environmentCompleted, handler);
     Schedule(CompleteEnvironment);
     return S_OK;
