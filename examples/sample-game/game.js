@@ -80,7 +80,7 @@ async function saveFolder() {
   return host.folder("<saved-games>") || host.folder("<current-app-data>");
 }
 
-$("save").addEventListener("click", async () => {
+async function saveBest() {
   const text = JSON.stringify({ best: state.best });
   const folder = await saveFolder();
   if (!folder) {
@@ -97,6 +97,15 @@ $("save").addEventListener("click", async () => {
   } catch (error) {
     say(`Could not save: ${error}`);
   }
+}
+
+$("save").addEventListener("click", saveBest);
+
+// The host asks before the window closes (package.json: "close-request"):
+// the best score is saved first, then the host may close.
+host.on("close-requested", async () => {
+  await saveBest();
+  host.close();
 });
 
 $("load").addEventListener("click", async () => {
@@ -131,6 +140,7 @@ $("music").addEventListener("click", () => {
 });
 
 // The host's answers.
+host.enableCloseRequest();
 host.on("wrapper-init-response", (message) => {
   const ids = message.registeredComponentIds || [];
   $("components").textContent = `Components: ${ids.length ? ids.join(", ") : "none"}`;

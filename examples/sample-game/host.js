@@ -32,6 +32,9 @@ const host = (() => {
     setFullscreen: (on) => post({ type: "set-fullscreen", fullscreen: on }),
     setWindowSize: (width, height) => post({ type: "set-window-size", windowWidth: width, windowHeight: height }),
     sendToExtension: (fields) => post(Object.assign({ type: "extension-message" }, fields)),
+    // The host asks before the window closes; the game answers once saved.
+    enableCloseRequest: () => post({ type: "enable-close-request" }),
+    close: () => post({ type: "close" }),
     handleCount: () => folderHandles.filter(Boolean).length,
     folder: (placeholder) => folderHandles[placeholders.indexOf(placeholder)] || null,
   };

@@ -114,7 +114,11 @@ expect_eq "service worker requests seen as such" true "$(found "$run" "service w
 expect_eq "no step failed" "" "$(grep ': failed: ' "$run/engine-report.txt")"
 expect_eq "the window's title is the page's" "title=Star Catcher" \
   "$(logged "$run" "window " | head -n 1 | grep -o 'title=[^=]* frame' | sed 's/ frame$//')"
-expect_eq "window.close() ends the host" "engine close" "$(logged "$run" "engine close")"
+expect_eq "the close box: the game is asked" "close-requested" "$(found "$run" "close request: asked")"
+expect_eq "the close box: the game saves first" 1 \
+  "$(found "$run" "close request: saved" | grep -c '^Saved best 11 to .*/star-catcher-save.json\.$')"
+expect_eq "the close box: then the host ends" true "$(found "$run" "close request: the host ended")"
+expect_eq "the close box: the save file" '{"best":11}' "$(found "$run" "close request: the save file")"
 show_bridge_log "$before" "$run"
 
 isolated=$(new_run)
@@ -129,6 +133,7 @@ play "$isolated" isolation
 expect_eq "opted in: exit code" 0 "$EXIT_CODE"
 expect_eq "opted in: the scenario ran to its end" 0 "$BRIDGE_CODE"
 expect_eq "opted in: cross-origin isolated" true "$(found "$isolated" "cross-origin isolated")"
+expect_eq "window.close() ends the host" "engine close" "$(logged "$isolated" "engine close")"
 show_bridge_log "$before" "$isolated"
 
 finish

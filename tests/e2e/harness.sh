@@ -86,6 +86,8 @@ export_with() {
 # extension; the caller sets sample, tool, velmora, tandrel and dist. The
 # game's folder, with its assets made, is left in $app.
 export_sample_game() {
+  # The game remembers where its window was: every run starts as exported.
+  rm -f "${VELMORA_WINEPREFIX:-$E2E_DIR/../../build/wineprefix}/drive_c/users/$(id -un)/AppData/Local/Star Catcher/window-placement.json"
   app=$(new_folder)
   cp -r "$sample/." "$app/"
   python3 "$app/tools/make_assets.py" "$app"

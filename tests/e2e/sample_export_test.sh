@@ -53,6 +53,10 @@ message {\"type\":\"extension-message\",\"text\":\"ping\"}
 close" >"$run/webview2-double-script.txt"
 run_program "$run/Star Catcher.exe"
 expect_run "the exported game" 0 0
+placement="${VELMORA_WINEPREFIX:-$E2E_DIR/../../build/wineprefix}/drive_c/users/$(id -un)/AppData/Local/Star Catcher/window-placement.json"
+frame=$(logged "$run" "window " | head -n 1 | sed 's/.* frame=\([-0-9]*\) \([-0-9]*\) \([-0-9]*\) \([-0-9]*\) .*/"left":\1,"top":\2,"right":\3,"bottom":\4/')
+expect_eq "the game remembers where its window was" "{$frame,\"maximized\":false,\"fullscreen\":false}" \
+  "$(cat "$placement" 2>/dev/null)"
 expect_eq "window shown with the game's title and size" "visible=1 title=Star Catcher client=960 640" \
   "$(logged "$run" "window " | sed -n 's/^window \(visible=[01]\) \(title=.*\) frame=.* \(client=[0-9]* [0-9]*\) .*/\1 \2 \3/p')"
 expect_eq "the start page from the bundle" "$("$tool" get "$export_folder" index.html)" "$(cat "$run/response-1.txt")"

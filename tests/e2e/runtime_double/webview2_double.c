@@ -46,6 +46,7 @@
  * and raises the engine's events (requests, DOMContentLoaded, title, full
  * screen, messages, navigations, new windows, close) as they come; the
  * host's answers, posted messages, navigations and visibility go back to it.
+ * The bridge may also press the window's close box ("close-box").
  * Requests are answered with the body read from the host's stream on
  * another thread, as the runtime reads it. */
 #include <windows.h>
@@ -1578,6 +1579,8 @@ static void EngineStep(const char* line)
         EngineUriEvent(line, &newWindowArgsVtbl, newWindowRequested, "newwindow-result", "handled");
     } else if (strcmp(type, "close") == 0) {
         Raise(windowCloseRequested, webView, NULL);
+    } else if (strcmp(type, "close-box") == 0) {
+        PostMessageW(parentWindow, WM_CLOSE, 0, 0);
     }
     free(type);
 }

@@ -93,6 +93,20 @@ async function requestsSummary(bridge) {
   bridge.report("service worker requests", bridge.requests.filter((seen) => seen.kind === "service-worker").length > 0);
 }
 
+// The player closes the window: the host asks the game, which saves its
+// best score and then lets the host close.
+async function closeRequest(bridge, page) {
+  await page.evaluate(() => { state.best = 11; });
+  bridge.toHost({ type: "close-box" });
+  const asked = await posted(bridge, "close-requested");
+  bridge.report("close request: asked", JSON.parse(asked.json).type);
+  bridge.report("close request: saved", await textOf(page, "status", (text) => text.startsWith("Saved best 11"), "the save before closing"));
+  const ended = await Promise.race([bridge.ended.then(() => true), delay(10000).then(() => false)]);
+  bridge.report("close request: the host ended", ended);
+  bridge.report("close request: the save file", await page.evaluate(async () =>
+    (await (await host.folder("<saved-games>").getFileHandle("star-catcher-save.json")).getFile()).text()));
+}
+
 module.exports = async function sampleGame(bridge, args) {
   const page = await bridge.pageReady;
   if (args.includes("isolation")) {
@@ -177,5 +191,5 @@ module.exports = async function sampleGame(bridge, args) {
   });
   await step(bridge, "full screen", () => fullScreen(bridge, page));
   await step(bridge, "requests", () => requestsSummary(bridge));
-  await page.evaluate(() => window.close());
+  await step(bridge, "close request", () => closeRequest(bridge, page));
 };
