@@ -175,7 +175,6 @@ close')
 first_copy=$!
 for _ in $(seq 150); do logged "$folder" "window " | grep -q "minimized=1" && break; sleep 0.2; done
 expect_eq "single instance: the first copy is minimised" 1 "$(logged "$folder" "window " | grep -c "minimized=1")"
-started=$(milliseconds)
 run_program "$folder/Velmora.exe"
 expect_run "single instance: the second start" 0 0
 wait $first_copy

@@ -121,7 +121,7 @@ int Run(HINSTANCE instance)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::string appFolder = ExecutableFolder();
     AppConfig config = LoadConfig(appFolder);
-    std::string executablePath = GetExecutablePath();
+    std::string executablePath = config.singleInstance ? GetExecutablePath() : std::string();
     if (config.singleInstance && HandOverToRunningCopy(executablePath))
         return 0;
     // Before any window: the windows take the thread's awareness.

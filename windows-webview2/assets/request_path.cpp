@@ -3,21 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/ascii.h"
+
 namespace {
 
 const char Replacement[] = "\xEF\xBF\xBD";
 const std::string::size_type PlatformBufferUnits = 2048;
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Length of the valid UTF-8 sequence at i, or 0 with the length of its
 // maximal invalid subpart in badLength.
@@ -115,9 +106,9 @@ std::string DecodeRequestPath(const std::string& relative)
     std::string bytes;
     bytes.reserve(relative.size());
     for (size_t i = 0; i < relative.size(); ++i) {
-        if (relative[i] == '%' && i + 2 < relative.size() && HexValue(relative[i + 1]) >= 0 &&
-            HexValue(relative[i + 2]) >= 0) {
-            bytes += static_cast<char>(HexValue(relative[i + 1]) * 16 + HexValue(relative[i + 2]));
+        if (relative[i] == '%' && i + 2 < relative.size() && AsciiHexValue(relative[i + 1]) >= 0 &&
+            AsciiHexValue(relative[i + 2]) >= 0) {
+            bytes += static_cast<char>(AsciiHexValue(relative[i + 1]) * 16 + AsciiHexValue(relative[i + 2]));
             i += 2;
         } else {
             bytes += relative[i];

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "common/ascii.h"
 #include "common/json_readers.h"
 
 const char* const DefaultWindowTitle = "Windows Velmora";
@@ -38,17 +39,6 @@ const nlohmann::json& Section(const nlohmann::json& top, const char* key)
     return it == top.end() ? none : *it;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The window keys that players' expectations added; a value the host cannot
 // use gives the default, as for every other key.
 void LoadWindowBehaviour(const nlohmann::json& window, const nlohmann::json& settings, AppConfig& config)
@@ -63,7 +53,7 @@ void LoadWindowBehaviour(const nlohmann::json& window, const nlohmann::json& set
     config.singleInstance = GetBoolOr(settings, "single-instance", false);
     config.closeRequest = GetBoolOr(settings, "close-request", false);
     int32_t seconds = GetIntOr(settings, "close-request-timeout", DefaultCloseRequestSeconds);
-    config.closeRequestSeconds = seconds >= 1 && seconds <= MaxCloseRequestSeconds ? seconds : DefaultCloseRequestSeconds;
+    config.closeRequestSeconds = IsCloseRequestSeconds(seconds) ? seconds : DefaultCloseRequestSeconds;
     config.autoplay = GetBoolOr(settings, "autoplay", false);
 }
 
@@ -75,7 +65,7 @@ std::optional<uint32_t> ParseColour(const std::string& text)
         return std::nullopt;
     uint32_t colour = 0;
     for (size_t i = 1; i < text.size(); ++i) {
-        int digit = HexDigit(text[i]);
+        int digit = AsciiHexValue(text[i]);
         if (digit < 0)
             return std::nullopt;
         colour = colour << 4 | static_cast<uint32_t>(digit);

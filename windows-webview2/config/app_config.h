@@ -12,6 +12,10 @@ enum class DpiAwareness : int32_t { System = 0, PerMonitor = 1 };
 // The bounds of "settings" → "close-request-timeout", in seconds.
 inline constexpr int32_t DefaultCloseRequestSeconds = 5;
 inline constexpr int32_t MaxCloseRequestSeconds = 60;
+inline bool IsCloseRequestSeconds(int32_t seconds)
+{
+    return seconds >= 1 && seconds <= MaxCloseRequestSeconds;
+}
 
 // The app's settings from "package.json", written once at start-up.
 struct AppConfig {

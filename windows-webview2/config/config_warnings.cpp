@@ -40,12 +40,9 @@ const char* Problem(const nlohmann::json& value, Expect expect)
                                                                            : "is not a colour of the form \"#rrggbb\"";
     case Expect::Awareness:
         return value == "system" || value == "per-monitor" ? nullptr : "is neither \"system\" nor \"per-monitor\"";
-    case Expect::Seconds: {
-        if (!value.is_number())
-            return "is not a number of seconds from 1 to 60";
-        int32_t seconds = NumberToInt32(value);
-        return seconds >= 1 && seconds <= MaxCloseRequestSeconds ? nullptr : "is not a number of seconds from 1 to 60";
-    }
+    case Expect::Seconds:
+        return value.is_number() && IsCloseRequestSeconds(NumberToInt32(value)) ? nullptr
+                                                                                 : "is not a number of seconds from 1 to 60";
     }
     return nullptr;
 }
