@@ -17,6 +17,10 @@ else()
   find_package(nlohmann_json 3.11 REQUIRED)
   target_link_libraries(velmora_json INTERFACE nlohmann_json::nlohmann_json)
   find_package(GTest REQUIRED)
+  # Brotli decodes Unity's compressed build files in the export; its encoder
+  # makes them in the tests.
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(BROTLI REQUIRED IMPORTED_TARGET libbrotlidec libbrotlienc)
 endif()
 
 if(VELMORA_BUILD STREQUAL "win64")

@@ -216,6 +216,8 @@ void Report(const ExportPlan& plan, const ExportOptions& options, const fs::path
     else
         std::printf("exported %s: %zu files packed, bundle %llu bytes", out.string().c_str(), plan.webFiles.size(),
             static_cast<unsigned long long>(fs::file_size(out / "www" / "assets.dat")));
+    if (!plan.decodedFiles.empty())
+        std::printf(" (%zu compressed Unity build files decoded)", plan.decodedFiles.size());
     std::printf("%s%s", options.zipFile ? ", zipped into " : "", options.zipFile ? options.zipFile->c_str() : "");
     std::printf("%s\n", options.installer ? ", with its installer beside it" : "");
 }

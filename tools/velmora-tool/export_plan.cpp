@@ -16,6 +16,7 @@
 #include "tools/velmora-tool/export_exclusions.h"
 #include "tools/velmora-tool/export_names.h"
 #include "tools/velmora-tool/safe_file_name.h"
+#include "tools/velmora-tool/unity_build.h"
 
 namespace fs = std::filesystem;
 
@@ -209,11 +210,12 @@ void CheckStartPage(const ExportPlan& plan)
 {
     if (plan.config.contentMode != ContentMode::Bundle)
         return;
-    // The host asks for the origin followed by "main", decoded as any
-    // request; a fragment never reaches it, a query does.
-    std::string start = DecodeRequestPath(plan.config.main.substr(0, plan.config.main.find('#')));
+    // The host asks for the origin followed by "main", and looks it up as
+    // any request.
+    std::string start = RequestPathOf(plan.config.main);
     if (!Find(plan.webFiles, start))
-        throw ExportError("missing start page: " + start + " (the host asks for \"main\" exactly so, without its \"#\" part)");
+        throw ExportError("missing start page: " + start
+            + " (the host asks for \"main\" so: decoded, without its \"?\" or \"#\" part, a folder's index.html)");
 }
 
 // Every name the export writes, as Windows will hold them.
@@ -234,6 +236,25 @@ void CheckNames(const ExportPlan& plan, bool loose)
             throw ExportError("cannot ship the app file " + file.name + " loose: the host would read www/" + file.name
                 + " as its bundle");
         names.Add("www/" + file.name, "the app file");
+    }
+}
+
+// Last, once everything else is known to be right: the only step that
+// reads whole files.
+void DecodeUnityBuildFiles(ExportPlan& plan)
+{
+    for (const EncodedBuildFile& encoded : UnityEncodedFiles(plan.webFiles)) {
+        auto file = std::find_if(plan.webFiles.begin(), plan.webFiles.end(),
+            [&encoded](const BundleSource& candidate) { return candidate.name == encoded.name; });
+        try {
+            auto decoded = std::make_shared<DecodedFile>(file->diskPath, encoded.encoding);
+            file->diskPath = decoded->Path();
+            file->size = decoded->Size();
+            plan.decodedFiles.push_back(std::move(decoded));
+        } catch (const std::runtime_error& error) {
+            throw ExportError("cannot decode the Unity build file " + file->name + ": " + error.what()
+                + " (the host serves Unity's compressed build files decoded)");
+        }
     }
 }
 
@@ -276,6 +297,7 @@ ExportPlan PlanExport(const std::string& appFolder, bool loose)
               "one folder)");
     CheckStartPage(plan);
     CheckNames(plan, loose);
+    DecodeUnityBuildFiles(plan);
     std::sort(plan.copiedFiles.begin(), plan.copiedFiles.end(),
         [](const BundleSource& a, const BundleSource& b) { return a.name < b.name; });
     return plan;

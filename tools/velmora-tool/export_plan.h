@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "assets/bundle_writer.h"
 #include "config/app_config.h"
+#include "tools/velmora-tool/decoded_file.h"
 
 // A refusal to export, with the text the user is shown.
 struct ExportError : std::runtime_error {
@@ -24,6 +26,9 @@ struct ExportPlan {
     std::string executableName;
     std::vector<BundleSource> webFiles;
     std::vector<BundleSource> copiedFiles;
+    // The decoded bytes that the web files of Unity's compressed build files
+    // are read from (UnityEncodedFiles), held as long as the plan.
+    std::vector<std::shared_ptr<DecodedFile>> decodedFiles;
     // Values of "package.json" the host would replace by its default; the
     // export still goes on.
     std::vector<std::string> warnings;
@@ -43,6 +48,7 @@ inline constexpr const char* ExportProgramNames[] = {"Quorvel.exe", "WebView2Loa
 // resources, an "export-exclude" entry that matches nothing, a link that
 // leads out of the folder, to a folder, in a loop or to nothing, a file
 // that is neither a file nor a folder, and any name Windows cannot hold or
-// takes for another's (see ExportNames). "loose" says whether the app's
+// takes for another's (see ExportNames), and compressed Unity build files
+// that do not decode. "loose" says whether the app's
 // files will lie in "www" rather than in the bundle.
 ExportPlan PlanExport(const std::string& appFolder, bool loose);

@@ -84,8 +84,27 @@ MimeTable::MimeTable() : fallback(Fallback)
         types.emplace_back(KeyOf(entry[0]), entry[1]);
 }
 
-const std::string& MimeTable::MimeTypeFor(std::string_view path) const
+namespace {
+
+// A compressed file is typed by what it holds ("game.wasm.br" as
+// ".wasm"): the export ships compressed engine build files decoded under
+// their own names, and a page that fetches a compressed file to decode it
+// itself reads its bytes whatever their type.
+std::string_view WithoutCompressionSuffix(std::string_view path)
 {
+    if (path.size() < 4 || path[path.size() - 3] != '.')
+        return path;
+    char first = AsciiLower(path[path.size() - 2]);
+    char second = AsciiLower(path[path.size() - 1]);
+    bool compressed = (first == 'b' && second == 'r') || (first == 'g' && second == 'z');
+    return compressed ? path.substr(0, path.size() - 3) : path;
+}
+
+}
+
+const std::string& MimeTable::MimeTypeFor(std::string_view fullPath) const
+{
+    std::string_view path = WithoutCompressionSuffix(fullPath);
     std::string_view::size_type dot = path.rfind('.');
     if (dot == std::string_view::npos || path.size() - dot > LongestExtension)
         return fallback;

@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-// Content types by lower-case extension, "application/octet-stream" otherwise.
+// Content types by lower-case extension, "application/octet-stream" otherwise;
+// a ".br" or ".gz" name is typed by the extension before it.
 // A lookup builds no string: the extension, lower-cased, and its length are
 // one integer key, and the type given is the table's own.
 class MimeTable {

@@ -118,6 +118,14 @@ std::string DecodeRequestPath(const std::string& relative)
     return Utf16Units(decoded) < PlatformBufferUnits ? decoded : relative;
 }
 
+std::string RequestPathOf(const std::string& relative)
+{
+    std::string path = DecodeRequestPath(relative.substr(0, relative.find_first_of("?#")));
+    if (path.empty() || path.back() == '/')
+        path += "index.html";
+    return path;
+}
+
 bool IsSafeDiskPath(const std::string& path)
 {
     if (path.empty())

@@ -8,6 +8,12 @@
 // unescaping into a 2048-unit buffer would.
 std::string DecodeRequestPath(const std::string& relative);
 
+// The name a request asks for: the text before any query or fragment,
+// decoded, since no file name on Windows can hold "?" (one that belongs to
+// a name arrives as "%3F"); a folder (empty, or ending in "/") names its
+// "index.html", as static web servers answer it.
+std::string RequestPathOf(const std::string& relative);
+
 // Whether a request path may be looked up below the web folder: no ".."
 // segment (split on "/" and "\"), no segment ending in a dot or a space
 // (but "."), no ":" or NUL, no leading separator.

@@ -79,7 +79,7 @@ std::string ResourceAnswer::JoinedHeaders() const
 ResourceAnswer AnswerResourceRequest(const ResourceSite& site, const std::string& relativeUri, const std::string* range)
 {
     ResourceAnswer answer;
-    answer.requestPath = DecodeRequestPath(relativeUri);
+    answer.requestPath = RequestPathOf(relativeUri);
     const std::string& path = answer.requestPath;
     // Room for every line an answer can carry, so the list grows once.
     answer.headers.reserve(8);

@@ -17,7 +17,7 @@ struct ResourceBody {
 };
 
 struct ResourceAnswer {
-    std::string requestPath; // the decoded path the answer was looked up by
+    std::string requestPath; // the name the answer was looked up by (RequestPathOf)
     int status = 0;
     std::string reason;
     std::vector<std::string> headers;

@@ -24,6 +24,12 @@ TEST(MimeTable, LastDotDecides)
     EXPECT_EQ(MimeTypeFor("INDEX.HTML"), "text/html; charset=utf-8");
     EXPECT_EQ(MimeTypeFor("index.Html"), "text/html; charset=utf-8");
     EXPECT_EQ(MimeTypeFor("archive.tar.gz"), "application/octet-stream");
+    EXPECT_EQ(MimeTypeFor("Build/WebGL.framework.js.br"), MimeTypeFor("a.js")) << "typed by what it holds";
+    EXPECT_EQ(MimeTypeFor("Build/WebGL.wasm.GZ"), "application/wasm");
+    EXPECT_EQ(MimeTypeFor("Build/WebGL.data.br"), "application/octet-stream");
+    EXPECT_EQ(MimeTypeFor("a.br"), "application/octet-stream");
+    EXPECT_EQ(MimeTypeFor(".gz"), "application/octet-stream");
+    EXPECT_EQ(MimeTypeFor("page.html.br.gz"), "application/octet-stream") << "one suffix only";
     EXPECT_EQ(MimeTypeFor("README"), "application/octet-stream");
     EXPECT_EQ(MimeTypeFor(""), "application/octet-stream");
     EXPECT_EQ(MimeTypeFor("folder.old/file"), "application/octet-stream");

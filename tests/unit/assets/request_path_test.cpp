@@ -49,3 +49,19 @@ TEST(RequestPath, DiskPathGuard)
         EXPECT_FALSE(IsSafeDiskPath(unsafe)) << unsafe;
     EXPECT_FALSE(IsSafeDiskPath(std::string("a\0b", 3)));
 }
+
+TEST(RequestPath, QueriesAndFragmentsNameNoFile)
+{
+    EXPECT_EQ(RequestPathOf("html5game/Game.js?cachebust=658951441"), "html5game/Game.js");
+    EXPECT_EQ(RequestPathOf("data.json?v=2#top"), "data.json");
+    EXPECT_EQ(RequestPathOf("page.html#a?b"), "page.html");
+    EXPECT_EQ(RequestPathOf("a%20b.png?x=%3F"), "a b.png") << "the query is cut before decoding";
+    EXPECT_EQ(RequestPathOf("what%3F.txt?q"), "what?.txt") << "an escaped \"?\" belongs to the name";
+    EXPECT_EQ(RequestPathOf("a%23b.txt"), "a#b.txt");
+    EXPECT_EQ(RequestPathOf(""), "index.html");
+    EXPECT_EQ(RequestPathOf("?v=1"), "index.html");
+    EXPECT_EQ(RequestPathOf("levels/"), "levels/index.html");
+    EXPECT_EQ(RequestPathOf("levels/?id=2"), "levels/index.html");
+    EXPECT_EQ(RequestPathOf("levels"), "levels") << "no redirect: a folder without \"/\" stays a folder";
+    EXPECT_EQ(RequestPathOf("levels%2F"), "levels/index.html");
+}

@@ -34,6 +34,8 @@ protected:
         folder.Write("app/www/disk.bin", Hundred());
         folder.Write("app/www/img/a b.png", "png");
         folder.Write("app/www/empty.txt", "");
+        folder.Write("app/www/levels/index.html", "<level>");
+        folder.Write("app/www/what?.txt", "asked");
         folder.Write("app/package.json", "{}");
         folder.Write("secret.txt", "secret");
     }
@@ -99,10 +101,9 @@ TEST_F(ResourceAnswerTest, WholeFilesFromBundleAndDisk)
 TEST_F(ResourceAnswerTest, MissingFoldersAndEscapesAreNotFound)
 {
     ExpectNotFound("missing.png");
-    ExpectNotFound("data.json?v=2");
-    ExpectNotFound("");
     ExpectNotFound("img");
     ExpectNotFound("img/");
+    ExpectNotFound("img/?a b.png");
     ExpectNotFound("../package.json");
     ExpectNotFound("..%2Fpackage.json");
     ExpectNotFound("img/..%5C..%5Cpackage.json");
@@ -154,6 +155,32 @@ TEST_F(ResourceAnswerTest, RangesFromBundleAndDiskAgree)
     ResourceAnswer empty = Answer("empty.txt", "bytes=0-");
     EXPECT_EQ(empty.status, 416);
     EXPECT_EQ(empty.headers.back(), "Content-Range: bytes */0");
+}
+
+// Cache-busting queries and folder requests, as engines' loaders and
+// service workers send them; the query reaches neither the lookup nor the
+// answer.
+TEST_F(ResourceAnswerTest, QueriesAreCutAndFoldersAnswerTheirIndexPage)
+{
+    for (const char* uri : {"index.html?cachebust=658951441", "", "?v=2", "index.html#top"}) {
+        ResourceAnswer page = Answer(uri);
+        EXPECT_EQ(page.status, 200) << uri;
+        EXPECT_EQ(page.requestPath, "index.html") << uri;
+        EXPECT_EQ(Body(page), "<html>") << uri;
+        EXPECT_EQ(page.JoinedHeaders().find('?'), std::string::npos) << uri;
+    }
+    EXPECT_EQ(Body(Answer("levels/?from=menu")), "<level>");
+    EXPECT_EQ(Body(Answer("what%3F.txt?q=1")), "asked");
+    ExpectNotFound("levels");
+    ExpectNotFound("what?.txt");
+    for (const char* uri : {"hundred.bin?t=1", "disk.bin?_t=2#x"}) {
+        ResourceAnswer part = Answer(uri, "bytes=10-19");
+        EXPECT_EQ(part.status, 206) << uri;
+        EXPECT_EQ(part.headers[3], "Content-Range: bytes 10-19/100") << uri;
+        EXPECT_EQ(Body(part), Hundred().substr(10, 10)) << uri;
+    }
+    EXPECT_EQ(Answer("both.txt?v=2").headers[1], "Content-Type: text/plain; charset=utf-8")
+        << "the type comes from the name, not the query";
 }
 
 TEST_F(ResourceAnswerTest, DiskRangeBodies)

@@ -69,6 +69,13 @@ TEST(VelmoraToolAssets, PackListAndGetRoundTrip)
     EXPECT_EQ(ranged.out, "206 Partial Content\nCache-Control: no-store\nContent-Type: image/png\nAccept-Ranges: bytes\n"
                           "Content-Range: bytes 4990-4999/5000\nContent-Length: 10\n\n" + files.at("img/a b.png").substr(4990));
     EXPECT_EQ(RunTool({"get", export_.path, "nothing"}).out, "404 Not Found\nCache-Control: no-store\n\nFile not found");
+
+    // Queries and fragments name no file; a folder answers its index page.
+    EXPECT_EQ(ranged.out, RunTool({"get", export_.path, "img/a%20b.png?cachebust=1#x", "--range", "bytes=-10"}).out);
+    for (const char* uri : {"", "?v=2", "index.html?_t=1"})
+        EXPECT_EQ(Body(RunTool({"get", export_.path, uri}).out), "<html></html>") << uri;
+    EXPECT_EQ(Body(RunTool({"get", export_.path, "deep/er/still/x.json?gdCacheBurst=3"}).out), "{}");
+    EXPECT_EQ(RunTool({"get", export_.path, "deep/"}).out.substr(0, 14), "404 Not Found\n") << "no index page there";
 }
 
 TEST(VelmoraToolAssets, LargeFileRoundTripsByteForByte)

@@ -109,11 +109,14 @@ TEST_F(ExportTest, TheExportKeepsItsPromises)
     ToolResult again = RunTool({"export", app.path, Out("game"), "--replace"});
     EXPECT_EQ(0, again.exitCode) << "an export whose list names icons with \\ is an earlier export: " << again.err;
 
-    // "main" is checked exactly as the host asks for it: the fragment never
-    // reaches it, the query does.
+    // "main" is checked exactly as the host looks it up: without its query
+    // and fragment, a folder by its index page.
     app.Write("package.json", R"({"name": "Listed", "main": "index.html?level=1#top"})");
-    ToolResult query = RunTool({"export", app.path, Out("query")});
-    EXPECT_EQ(0u, query.err.find("missing start page: index.html?level=1")) << query.err;
+    ToolResult query = RunTool({"export", app.path, Out("with-query")});
+    EXPECT_EQ(0, query.exitCode) << query.err;
+    app.Write("package.json", R"({"name": "Listed", "main": "levels/?id=1"})");
+    ToolResult folder = RunTool({"export", app.path, Out("query")});
+    EXPECT_EQ(0u, folder.err.find("missing start page: levels/index.html")) << folder.err;
 
     app.Write("icons/16.png", "");
     ToolResult empty = RunTool({"export", app.path, Out("empty")});
