@@ -11,11 +11,11 @@ tandrel=$3
 tool=$4
 dist=$5
 sample=$6
-bridge_dir=$7
+BRIDGE_DIR=$7
 # Kept for a look after the run: the screenshot and the bridge's logs.
 output=$8
 E2E_TIMEOUT=180
-[ -d "$bridge_dir/node_modules/puppeteer-core" ] || { echo "missing the engine bridge's packages: run scripts/setup.sh" >&2; exit 1; }
+[ -d "$BRIDGE_DIR/node_modules/puppeteer-core" ] || { echo "missing the engine bridge's packages: run scripts/setup.sh" >&2; exit 1; }
 
 export_folder="$E2E_ROOT/star-catcher"
 export_sample_game "$export_folder"
@@ -35,17 +35,7 @@ new_run() {
 # arguments after it; BRIDGE_CODE is the bridge's exit code.
 play() {
   local run=$1
-  node "$bridge_dir/bridge.js" "$run" "$bridge_dir/scenarios/sample_game.js" "${@:2}" >"$run/bridge-output.txt" 2>&1 &
-  local bridge=$!
-  for _ in $(seq 100); do [ -s "$run/engine-port.txt" ] || ! kill -0 $bridge 2>/dev/null && break; sleep 0.2; done
-  if [ ! -s "$run/engine-port.txt" ]; then
-    echo "FAIL the engine bridge did not start:"; sed 's/^/  /' "$run/bridge-output.txt"
-    FAILURES=$((FAILURES + 1)); wait $bridge; BRIDGE_CODE=1
-    return
-  fi
-  echo "#engine $(cat "$run/engine-port.txt")" >"$run/webview2-double-script.txt"
-  run_program "$run/Star Catcher.exe"
-  wait $bridge; BRIDGE_CODE=$?
+  play_in_engine "$run/Star Catcher.exe" sample_game.js "${@:2}"
   local kept
   kept="$output/$(basename "$run")"
   mkdir -p "$kept"

@@ -82,6 +82,16 @@ export_with() {
   echo "$folder"
 }
 
+# A folder of the programs an export takes, for VELMORA_PROGRAMS_DIR: the
+# host $velmora under test, and Quorvel and the loader from $dist.
+programs_folder() {
+  local programs
+  programs=$(new_folder)
+  cp "$velmora" "$programs/Velmora.exe"
+  cp "$dist/Quorvel.exe" "$dist/WebView2Loader.dll" "$programs/"
+  echo "$programs"
+}
+
 # The sample game exported into folder $1 by the tool, with the sample
 # extension; the caller sets sample, tool, velmora, tandrel and dist. The
 # game's folder, with its assets made, is left in $app.
@@ -92,11 +102,7 @@ export_sample_game() {
   cp -r "$sample/." "$app/"
   python3 "$app/tools/make_assets.py" "$app"
   cp "$tandrel" "$app/Tandrel.dll"
-  local programs
-  programs=$(new_folder)
-  cp "$velmora" "$programs/Velmora.exe"
-  cp "$dist/Quorvel.exe" "$dist/WebView2Loader.dll" "$programs/"
-  VELMORA_PROGRAMS_DIR=$programs "$tool" export "$app" "$1" >"$E2E_ROOT/export.txt"
+  VELMORA_PROGRAMS_DIR=$(programs_folder) "$tool" export "$app" "$1" >"$E2E_ROOT/export.txt"
 }
 
 # The log lines of the runtime double in folder $1 that start with $2.
@@ -137,6 +143,25 @@ closing faults 0" "$(logged "$2" "off-thread calls\|nested message loops\|leaked
     echo "  the double's last lines:"; tail -n 5 "$2/webview2-double-log.txt" | sed 's/^/    /'
     echo "  Wine's last lines:"; grep -av 'MSGBOX_OnInit' "$2/wine-stderr.txt" 2>/dev/null | tail -n 10 | sed 's/^/    /'
   fi
+}
+
+# Runs the program $1 of an export folder with the runtime double in
+# engine mode: the engine bridge (in $BRIDGE_DIR) plays the scenario $2 with
+# the arguments after it. BRIDGE_CODE is the bridge's exit code.
+play_in_engine() {
+  local exe=$1 run scenario=$2
+  run=$(dirname "$exe")
+  node "$BRIDGE_DIR/bridge.js" "$run" "$BRIDGE_DIR/scenarios/$scenario" "${@:3}" >"$run/bridge-output.txt" 2>&1 &
+  local bridge=$!
+  for _ in $(seq 100); do [ -s "$run/engine-port.txt" ] || ! kill -0 $bridge 2>/dev/null && break; sleep 0.2; done
+  if [ ! -s "$run/engine-port.txt" ]; then
+    echo "FAIL the engine bridge did not start:"; sed 's/^/  /' "$run/bridge-output.txt"
+    FAILURES=$((FAILURES + 1)); wait $bridge; BRIDGE_CODE=1
+    return
+  fi
+  echo "#engine $(cat "$run/engine-port.txt")" >"$run/webview2-double-script.txt"
+  run_program "$exe"
+  wait $bridge; BRIDGE_CODE=$?
 }
 
 finish() {

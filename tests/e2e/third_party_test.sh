@@ -13,21 +13,19 @@ velmora=$1
 runtime_double=$2
 tool=$3
 dist=$4
-bridge_dir=$5
+BRIDGE_DIR=$5
 # Kept for a look after the run: each app's report and logs.
 output=$6
 E2E_TIMEOUT=150
 suite="$E2E_DIR/third_party"
 modules="$suite/node_modules"
-for needed in "$bridge_dir/node_modules/puppeteer-core" "$modules/three"; do
+for needed in "$BRIDGE_DIR/node_modules/puppeteer-core" "$modules/three"; do
   [ -d "$needed" ] || { echo "missing $needed: run scripts/setup.sh" >&2; exit 1; }
 done
 rm -rf "$output" && mkdir -p "$output"
 media="$E2E_ROOT/media"
 python3 "$suite/make_media.py" "$media" || { echo "FAIL making the suite's media"; exit 1; }
-programs=$(new_folder)
-cp "$velmora" "$programs/Velmora.exe"
-cp "$dist/Quorvel.exe" "$dist/WebView2Loader.dll" "$programs/"
+programs=$(programs_folder)
 
 # The app folder of app $1: its page, and the files its files.txt names
 # (from the registry's packages, or "@media/" from the media made above).
@@ -59,16 +57,11 @@ run_app() {
   VELMORA_PROGRAMS_DIR=$programs "$tool" export "$app" "$run" "${options[@]}" >"$E2E_ROOT/export.txt" 2>&1
   expect_eq "$label: export succeeds" 0 $?
   cp "$runtime_double" "$run/WebView2Loader.dll"
-  node "$bridge_dir/bridge.js" "$run" "$bridge_dir/scenarios/third_party.js" >"$run/bridge-output.txt" 2>&1 &
-  local bridge=$!
-  for _ in $(seq 100); do [ -s "$run/engine-port.txt" ] || ! kill -0 $bridge 2>/dev/null && break; sleep 0.2; done
-  echo "#engine $(cat "$run/engine-port.txt" 2>/dev/null)" >"$run/webview2-double-script.txt"
-  run_program "$run/$name.exe"
-  wait $bridge
-  local bridge_code=$? report
+  play_in_engine "$run/$name.exe" third_party.js
+  local report
   report=$(tr -d '\r' <"$run/engine-report.txt" 2>/dev/null)
   expect_eq "$label: exit code" 0 "$EXIT_CODE"
-  expect_eq "$label: the bridge ended cleanly" 0 "$bridge_code"
+  expect_eq "$label: the bridge ended cleanly" 0 "$BRIDGE_CODE"
   local expected=("result: complete" "answers not 2xx: none" "answers of the wrong type: none"
     "console errors: none" "page errors: none")
   local expect_file="$suite/apps/$name/expect.txt"

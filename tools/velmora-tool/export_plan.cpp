@@ -178,6 +178,15 @@ const BundleSource* Find(const std::vector<BundleSource>& files, const std::stri
     return found != files.end() && found->name == name ? &*found : nullptr;
 }
 
+// An icon image copied over the export's own files would leave it without
+// a loader or an icon updater, or serve it as the app's.
+void CheckIconTarget(const IconEntry& icon, const std::string& src, const ExportPlan& plan)
+{
+    if (IsExportOwnPath(src) || AsciiLower(src) == AsciiLower(plan.executableName))
+        throw ExportError("icon image " + icon.src + " would be written over the export's own " + src
+            + ": list an image file of its own");
+}
+
 // The icon images, found among the app's files, not left out, and small
 // enough for the resources, checked before any is read.
 void PlanIcons(const std::vector<IconEntry>& icons, const std::vector<BundleSource>& files,
@@ -190,6 +199,7 @@ void PlanIcons(const std::vector<IconEntry>& icons, const std::vector<BundleSour
         std::replace(src.begin(), src.end(), '\\', '/');
         if (!IsSafeDiskPath(src))
             throw ExportError("icon image outside the app folder: " + icon.src);
+        CheckIconTarget(icon, src, plan);
         const BundleSource* file = Find(files, src);
         if (!file)
             throw ExportError("missing icon image: " + icon.src);
@@ -258,6 +268,15 @@ void DecodeUnityBuildFiles(ExportPlan& plan)
     }
 }
 
+}
+
+bool IsExportOwnPath(const std::string& path)
+{
+    std::string lower = AsciiLower(path);
+    if (lower == "package.json" || lower == ExtensionLibrary || lower == "www" || lower.compare(0, 4, "www/") == 0)
+        return true;
+    return std::any_of(std::begin(ExportProgramNames), std::end(ExportProgramNames),
+        [&lower](const char* program) { return lower == AsciiLower(program); });
 }
 
 ExportPlan PlanExport(const std::string& appFolder, bool loose)

@@ -40,6 +40,12 @@ inline constexpr const char* ExtensionLibrary = "tandrel.dll";
 // The names an export writes itself, beside the app's files.
 inline constexpr const char* ExportProgramNames[] = {"Quorvel.exe", "WebView2Loader.dll"};
 
+// Whether an export writes this path (relative, "/" between folders)
+// itself, whatever the app holds: "package.json", the programs beside the
+// host, the extension library and anything in "www" (case ignored, as on
+// Windows). The host executable's own name is the plan's.
+bool IsExportOwnPath(const std::string& path);
+
 // Reads and checks the app folder, before anything is written; throws
 // ExportError naming the file and the reason for: a missing or invalid
 // "package.json" (or one that is not UTF-8), a "name" that is no folder

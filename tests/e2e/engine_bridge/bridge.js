@@ -31,7 +31,10 @@ class EngineBridge {
     this.requests = [];
     // What went wrong in the page, for a scenario's evidence.
     this.consoleErrors = [];
+    this.consoleLines = [];
     this.pageErrors = [];
+    // Scripts a scenario has the page run before its own, as watches.
+    this.pageScripts = [];
     this.deliveries = Promise.resolve();
     this.hostNavigation = null;
     this.title = null;
@@ -156,9 +159,11 @@ class EngineBridge {
     await this.pageSession.send("Runtime.enable");
     await this.pageSession.send("Runtime.addBinding", { name: Binding });
     await this.page.evaluateOnNewDocument(fs.readFileSync(path.join(__dirname, "page_shim.js"), "utf8"));
+    for (const script of this.pageScripts) await this.page.evaluateOnNewDocument(script);
     this.page.on("domcontentloaded", () => this.contentLoaded().catch((error) => this.log(`DOMContentLoaded: ${error.message}`)));
     this.page.on("console", (message) => {
       this.log(`page console ${message.type()}: ${message.text()}`);
+      this.consoleLines.push(message.text());
       if (message.type() === "error") this.consoleErrors.push({ text: message.text(), url: message.location().url || "" });
     });
     this.page.on("pageerror", (error) => {

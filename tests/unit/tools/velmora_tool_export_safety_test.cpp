@@ -173,6 +173,24 @@ TEST_F(ExportSafetyTest, ReplaceTakesOnlyAnEarlierExport)
     EXPECT_EQ(0, replaced.exitCode) << replaced.err;
 }
 
+// An icon image copied over the export's loader or icon updater left an
+// export that could not start, reported as a success.
+TEST_F(ExportSafetyTest, IconImagesNeverOverwriteTheExportsOwnFiles)
+{
+    for (const char* own : {"WebView2Loader.dll", "quorvel.EXE", "Tandrel.dll", "package.json", "www/assets.dat",
+             "WWW/icon.png", "My Game.exe"}) {
+        app.Write(own, "\x89PNG image");
+        app.Write("package.json", std::string(R"({"name": "My Game", "q7-app-icons": [{"src": ")") + own
+            + R"(", "width": 16, "height": 16}]})");
+        ToolResult result = RunTool({"export", app.path, Out("own")});
+        EXPECT_EQ(1, result.exitCode) << own;
+        EXPECT_EQ("icon image " + std::string(own) + " would be written over the export's own " + own
+                + ": list an image file of its own\n", result.err) << own;
+        EXPECT_FALSE(fs::exists(Out("own"))) << own;
+        fs::remove_all(app.path + "/" + own);
+    }
+}
+
 TEST_F(ExportSafetyTest, MountPointsAreUsableWhenEmptyAndNeverReplaced)
 {
     if (geteuid() != 0)

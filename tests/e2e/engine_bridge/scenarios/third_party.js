@@ -4,15 +4,9 @@
 // evidence of anything that went wrong: answers that are not 2xx, answers
 // whose type the engine would refuse for what was asked, console errors
 // and uncaught page errors.
-const delay = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const { hasWrongType, isFavicon, isOk, list } = require("../evidence");
 
-// The type each kind of request must be answered with.
-const expectedTypes = [
-  { test: (seen) => /\.(m|c)?js$/.test(new URL(seen.uri).pathname), type: /^(text|application)\/javascript\b/ },
-  { test: (seen) => seen.resourceType === "Stylesheet", type: /^text\/css\b/ },
-  { test: (seen) => /\.wasm$/.test(new URL(seen.uri).pathname), type: /^application\/wasm\b/ },
-  { test: (seen) => seen.resourceType === "Font", type: /^font\// },
-];
+const delay = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function result(bridge, page) {
   const appears = Date.now() + 30000;
@@ -37,17 +31,9 @@ async function result(bridge, page) {
   for (const [name, value] of Object.entries(findings.value)) bridge.report(name, value);
 }
 
-// The engine asks for a favicon that no app here has; the host's 404 is right.
-const isFavicon = (uri) => uri === `${new URL(uri).origin}/favicon.ico`;
-
 function evidence(bridge) {
-  const list = (items) => items.join(" | ") || "none";
-  const notOk = bridge.requests.filter((seen) =>
-    !isFavicon(seen.uri) && (typeof seen.status !== "number" || seen.status < 200 || seen.status > 299));
-  const wrongType = bridge.requests.filter((seen) => {
-    const rule = expectedTypes.find((candidate) => candidate.test(seen));
-    return typeof seen.status === "number" && seen.status < 300 && rule && !rule.type.test(seen.contentType);
-  });
+  const notOk = bridge.requests.filter((seen) => !isFavicon(seen.uri) && !isOk(seen));
+  const wrongType = bridge.requests.filter(hasWrongType);
   bridge.report("answers not 2xx", list(notOk.map((seen) => `${seen.uri} ${seen.status}`)));
   bridge.report("answers of the wrong type", list(wrongType.map((seen) => `${seen.uri} (${seen.resourceType}) ${seen.contentType || "no type"}`)));
   bridge.report("console errors", list(bridge.consoleErrors.filter((error) => !isFavicon(error.url || "about:blank"))
