@@ -2,7 +2,7 @@
 
 #include "common/text_win32.h"
 
-void ShowMessage(const std::string& text, const std::string& caption, UINT flags)
+int ShowMessage(const std::string& text, const std::string& caption, UINT flags)
 {
-    MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
+    return MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
 }

@@ -29,7 +29,7 @@ box_raw_texts_in() {
   grep -a 'MSGBOX_OnInit' "$1" | sed -e 's/^.*MSGBOX_OnInit L"//' -e 's/"$//'
 }
 
-# Runs a Windows program, answers every message box it shows with Return,
+# Runs a Windows program, answers every message box it shows (BOX_KEY),
 # and records what was shown (BOX_TEXTS by line, BOX_RAW by box, BOX_CAPTIONS).
 # Extra commands after "--" run in parallel
 # (for example a helper that closes the main window). RUN_DIR, when set, is
@@ -44,6 +44,9 @@ run_program() {
   (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
   local pid=$! answered=0 started=$SECONDS
   [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
+  # BOX_KEY: the key that answers each box (Return, its default button),
+  # or "none" to leave boxes to close by themselves.
+  local key=${BOX_KEY:-Return}
   while kill -0 "$pid" 2>/dev/null; do
     if [ $((SECONDS - started)) -gt "$E2E_TIMEOUT" ]; then
       echo "timeout: $exe still running after ${E2E_TIMEOUT}s" >&2
@@ -52,12 +55,12 @@ run_program() {
     fi
     local shown
     shown=$(grep -ac 'MSGBOX_OnInit' "$log")
-    if [ "$shown" -gt "$answered" ]; then
+    if [ "$shown" -gt "$answered" ] && [ "$key" != none ]; then
       local box
       box=$(xdotool search --sync --onlyvisible --name '.' 2>/dev/null | tail -n 1)
       if [ -n "$box" ]; then
         BOX_CAPTIONS+=("$(xdotool getwindowname "$box")")
-        xdotool key --window "$box" Return 2>/dev/null
+        xdotool key --window "$box" "$key" 2>/dev/null
         answered=$((answered + 1))
       fi
     fi

@@ -174,11 +174,12 @@ reactivate: back, active=1" "$(logged "$folder" "reactivate: back")"
 expect_eq "switching away and back: the page's close is posted, the controller closed while the window exists" \
   "controller closed" "$(logged "$folder" "controller closed\|window destroyed\|controller never")"
 
-# A renderer that exits or hangs is reloaded; before the first document the
-# start page is asked for again. The fourth failure within a minute, and a
-# lost browser process at any time, end the run with a box and exit code 1:
-# never a hidden window left running.
-page_failed='The app'"'"'s page stopped responding several times in a row and was closed. Run the app again.'
+# A renderer that exits is reloaded; before the first document the start
+# page is asked for again. The fourth exit within a minute, and a lost
+# browser process at any time, end the run with a box and exit code 1:
+# never a hidden window left running. A page reported unresponsive is busy,
+# not broken: it is neither reloaded nor counted.
+page_failed='The app'"'"'s page crashed several times in a row and was closed. Run the app again.'
 runtime_stopped='The Microsoft Edge WebView2 runtime stopped working. Run the app again; if this keeps happening, reinstall or repair the runtime.'
 folder=$(export_with '{"name": "game"}' "process-failed 1
 domcontentloaded
@@ -187,6 +188,7 @@ process-failed 6
 process-failed 6
 process-failed 1
 window
+process-failed 1
 process-failed 1")
 run_program "$folder/Velmora.exe"
 expect_run "a failing renderer" 1 1 "$page_failed" "Windows Velmora"
@@ -195,6 +197,39 @@ navigate https://velmora.localhost/index.html
 reload https://velmora.localhost/index.html
 reload https://velmora.localhost/index.html" "$(logged "$folder" "navigate\|reload")"
 expect_eq "a failing renderer: the GPU process is the runtime's own to restart" 1 "$(logged "$folder" "window " | wc -l)"
+
+# The runtime repeats "unresponsive" every few seconds while the page is
+# busy: a spell of 10 s is waited out; after 20 s the player is asked, and
+# each answer does what it says; the question goes away by itself once the
+# page answers again (no report for 10 s).
+busy_page='The app is not responding. It may be busy loading or computing and answer again soon.
+
+Reload its page? What was not saved is lost. Choose No to wait.'
+folder=$(export_with '{"name": "game"}' "domcontentloaded
+busy 10
+close")
+run_program "$folder/Velmora.exe"
+expect_run "a page busy for 10 s" 0 0
+expect_eq "a page busy for 10 s: reported, and kept as it was" "navigate https://velmora.localhost/index.html
+busy 10 s: 5 unresponsive reports" "$(logged "$folder" "busy\|navigate\|reload")"
+folder=$(export_with '{"name": "game", "window": {"title": "Busy Game"}}' "domcontentloaded
+busy 24
+close")
+BOX_KEY=y run_program "$folder/Velmora.exe"
+expect_eq "a page busy for 24 s, reloaded: the question" "$busy_page" "$(printf '%s
+' "${BOX_TEXTS[@]}")"
+expect_eq "a page busy for 24 s, reloaded: its caption" "Busy Game" "${BOX_CAPTIONS[0]:-}"
+expect_eq "a page busy for 24 s, reloaded: exit code" 0 "$EXIT_CODE"
+expect_eq "a page busy for 24 s, reloaded: once" "reload https://velmora.localhost/index.html" "$(logged "$folder" "reload")"
+folder=$(export_with '{"name": "game"}' "domcontentloaded
+busy 24
+pause 12
+close")
+BOX_KEY=none run_program "$folder/Velmora.exe"
+expect_eq "a page busy for 24 s that answers again: asked" 1 "${#BOX_RAW[@]}"
+expect_eq "a page busy for 24 s that answers again: the question closed by itself, no reload" "pause 12 s: boxes open=0" \
+  "$(logged "$folder" "pause\|reload")"
+expect_eq "a page busy for 24 s that answers again: exit code" 0 "$EXIT_CODE"
 
 folder=$(export_with '{"name": "game"}' "process-failed 0")
 run_program "$folder/Velmora.exe"
@@ -256,12 +291,18 @@ expect_eq "links out of www are not found" "404 Not Found
 expect_eq "a link inside www is served" "small" "$(tail -c 5 "$folder/response-8.txt")"
 
 # Remote mode with window-to-visual hosting: nothing intercepted or restricted.
-folder=$(export_with '{"name": "game", "main": "https://example.com/play", "settings": {"content-mode": "remote", "hosting-mode": "window-to-visual"}, "chromium-args": "--mute-audio"}' "request https://velmora.localhost/index.html
+# The variables set for the runtime are gone once the controller exists, so
+# that no program the host starts inherits them.
+folder=$(export_with '{"name": "game", "main": "https://example.com/play", "window": {"background-color": "#102030"}, "settings": {"content-mode": "remote", "hosting-mode": "window-to-visual"}, "chromium-args": "--mute-audio"}' "request https://velmora.localhost/index.html
 navigation https://elsewhere.example/
+environment
 close")
 run_program "$folder/Velmora.exe"
 expect_run "remote page" 0 0
-expect_eq "remote: hosting mode" "hosting mode variable=COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL" "$(logged "$folder" "hosting mode")"
+expect_eq "remote: hosting mode, then no variable left" "hosting mode variable=COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL
+background color variable=FF102030
+later: hosting mode variable=(unset)
+later: background color variable=(unset)" "$(logged "$folder" "\(later: \)\?\(hosting mode\|background color\) variable")"
 expect_eq "remote: browser arguments" 1 "$(logged "$folder" "create environment .* arguments=--mute-audio " | wc -l)"
 expect_eq "remote: no filter" "" "$(logged "$folder" "filter")"
 expect_eq "remote: start page" "navigate https://example.com/play" "$(logged "$folder" "navigate")"

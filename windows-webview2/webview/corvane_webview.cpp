@@ -64,10 +64,13 @@ void CorvaneWebView::PlaceAtStart(const std::optional<SavedPlacement>& remembere
     if (config.dpiAwareness == DpiAwareness::PerMonitor)
         windowState.SetWindowSize(config.width, config.height);
     if (remembered) {
+        WindowPlacement windowed {remembered->maximized, remembered->normal};
         window.RestorePlacement({false, remembered->normal});
-        showMaximized = remembered->maximized;
+        // A full-screen window is shown as it is, and leaves full screen
+        // maximised when it was.
+        showMaximized = remembered->maximized && !remembered->fullscreen;
         if (remembered->fullscreen)
-            windowState.SetFullscreen(true);
+            windowState.SetFullscreenFrom(windowed);
         return;
     }
     if (config.fullscreen)
@@ -107,12 +110,18 @@ void CorvaneWebView::OnDpiChanged(const WindowRect& suggested)
     windowState.ApplyDpiChange(suggested);
 }
 
+void CorvaneWebView::SetRuntimeVariable(const std::string& name, const std::string& value)
+{
+    desktop.SetEnvironmentValue(name, value);
+    runtimeVariables.push_back(name);
+}
+
 void CorvaneWebView::Init()
 {
     if (config.hostingMode == HostingMode::WindowToVisual)
-        desktop.SetEnvironmentValue("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
+        SetRuntimeVariable("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
     if (config.backgroundColor)
-        desktop.SetEnvironmentValue(BackgroundColourVariable, BackgroundColourValue(*config.backgroundColor));
+        SetRuntimeVariable(BackgroundColourVariable, BackgroundColourValue(*config.backgroundColor));
     loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, BrowserArgumentsFor(config),
         [this](bool succeeded, std::shared_ptr<IWebViewEnvironment> created) {
             OnEnvironmentCreated(succeeded, std::move(created));
@@ -144,6 +153,11 @@ void CorvaneWebView::OnControllerCreated(bool succeeded, std::shared_ptr<IWebVie
     if (controllerSettled)
         return;
     controllerSettled = true;
+    // Every program started from here on (a link the shell opens, an
+    // extension's child) would inherit them; the runtime has read them.
+    for (const std::string& name : runtimeVariables)
+        desktop.RemoveEnvironmentValue(name);
+    runtimeVariables.clear();
     std::shared_ptr<IWebView> createdWebView = created ? created->WebView() : nullptr;
     if (!succeeded || !createdWebView) {
         FailAfterCallback(WebViewMessage::ControllerFailed);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "assets/body_streams.h"
 #include "assets/resource_answer.h"
@@ -12,6 +13,7 @@
 #include "bridge/page_channel.h"
 #include "bridge/web_message_bridge.h"
 #include "config/app_config.h"
+#include "webview/busy_page.h"
 #include "webview/close_request.h"
 #include "webview/desktop.h"
 #include "webview/failure_budget.h"
@@ -80,6 +82,9 @@ private:
     void ApplySettings();
     void AttachHandlers();
     std::string StartUri() const;
+    // Sets a process environment variable that the runtime reads as it
+    // creates the environment and the controller.
+    void SetRuntimeVariable(const std::string& name, const std::string& value);
     void AddResourceFilter();
     // Runs work once the runtime's callback has returned: the runtime does
     // not support message loops (a message box, the shell's dialogs) nested
@@ -101,9 +106,11 @@ private:
     void OnWebMessageReceived(IWebMessageReceivedArgs& args);
     void OnDomContentLoaded();
     void OnProcessFailed(IProcessFailedArgs& args);
-    // A renderer that exited or hangs: the page is loaded again, unless it
-    // has failed too often lately.
+    // A renderer that exited: the page is loaded again, unless it has
+    // failed too often lately.
     void RecoverPage();
+    // A page busy for long: the player chooses to wait or to reload it.
+    void AskAboutBusyPage();
     void OnAcceleratorKeyPressed(IAcceleratorKeyPressedArgs& args);
 
     const AppConfig& config;
@@ -132,6 +139,9 @@ private:
     bool environmentSettled = false;
     bool controllerSettled = false;
     FailureBudget pageFailures {3, std::chrono::minutes(1)};
+    BusyPage busyPage;
+    // Set for the runtime, removed once the controller exists.
+    std::vector<std::string> runtimeVariables;
 
     // Released in reverse order: the WebView first, the environment last.
     std::shared_ptr<IWebViewEnvironment> environment;

@@ -86,8 +86,13 @@ void CorvaneWebView::OnProcessFailed(IProcessFailedArgs& args)
         FailAfterCallback(WebViewMessage::RuntimeStopped);
         return;
     case IProcessFailedArgs::FailedKind::RenderProcessExited:
-    case IProcessFailedArgs::FailedKind::RenderProcessUnresponsive:
         RecoverPage();
+        return;
+    case IProcessFailedArgs::FailedKind::RenderProcessUnresponsive:
+        // Long script or a busy system: reloading would lose the player's
+        // progress, so only the player decides, and only after a while.
+        if (busyPage.Report(desktop.Now()) && !failing)
+            Post([this] { AskAboutBusyPage(); });
         return;
     case IProcessFailedArgs::FailedKind::Other:
         return;
@@ -113,6 +118,16 @@ void CorvaneWebView::RecoverPage()
         else
             webView->Navigate(StartUri());
     });
+}
+
+void CorvaneWebView::AskAboutBusyPage()
+{
+    bool reload = desktop.AskReloadBusyPage(config.title, [this] { return busyPage.HasAnswered(desktop.Now()); });
+    if (!reload || !webView || failing)
+        return;
+    busyPage.Forget();
+    closeRequest.ForgetPage();
+    webView->Reload();
 }
 
 // Later documents keep the window as the user left it.

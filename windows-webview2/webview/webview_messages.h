@@ -1,7 +1,7 @@
 #pragma once
 
-// Texts of the WebView failures that end the host: the loader's before the
-// window exists, the others after.
+// Texts of the WebView failures that end the host (the loader's before the
+// window exists, the others after), and the busy page's question.
 namespace WebViewMessage {
 inline const char* const LoaderMissing =
     "Failed to load WebView2Loader.dll. Check the file is in the same folder as the app.";
@@ -17,7 +17,10 @@ inline const char* const RuntimeStopped =
     "The Microsoft Edge WebView2 runtime stopped working. Run the app again; if this keeps happening, reinstall or "
     "repair the runtime.";
 inline const char* const PageKeepsFailing =
-    "The app's page stopped responding several times in a row and was closed. Run the app again.";
+    "The app's page crashed several times in a row and was closed. Run the app again.";
+inline const char* const BusyPage =
+    "The app is not responding. It may be busy loading or computing and answer again soon.\n\n"
+    "Reload its page? What was not saved is lost. Choose No to wait.";
 inline const char* const RuntimeTooOld =
     "The Microsoft Edge WebView2 runtime is too old for this app. Update it, then run the app again.";
 }

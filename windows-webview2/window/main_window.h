@@ -8,8 +8,9 @@
 
 // The main window as the WebView host acts on it. The Win32 layer
 // implements it over the real window; native tests use a model.
-// Where a window sits when it is not minimised or maximised, and whether it
-// is maximised, as the system saves and restores it.
+// Where a window sits when it is not minimised or maximised (in screen
+// coordinates), and whether it is maximised, as the system saves and
+// restores it.
 struct WindowPlacement {
     bool maximized = false;
     WindowRect normal;

@@ -1,8 +1,11 @@
 #include "window/main_window_win32.h"
 
+#include "window/workspace_coordinates.h"
+
 #include "common/text_win32.h"
 #include "window/dpi_win32.h"
 #include "window/window_class_win32.h"
+#include "window/workspace_coordinates.h"
 
 namespace {
 
@@ -32,12 +35,26 @@ WindowRect MainWindowWin32::Rect()
     return FromRect(rect);
 }
 
-WindowRect MainWindowWin32::MonitorRect()
+namespace {
+
+MonitorAreas AreasOf(HMONITOR monitor)
 {
     MONITORINFO info {};
     info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return FromRect(info.rcMonitor);
+    GetMonitorInfoW(monitor, &info);
+    return {FromRect(info.rcMonitor), FromRect(info.rcWork)};
+}
+
+RECT ToRect(const WindowRect& rect)
+{
+    return RECT {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+}
+
+WindowRect MainWindowWin32::MonitorRect()
+{
+    return AreasOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)).monitor;
 }
 
 uint32_t MainWindowWin32::Style()
@@ -134,7 +151,8 @@ WindowPlacement MainWindowWin32::Placement()
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
-    return {placement.showCmd == SW_SHOWMAXIMIZED, FromRect(placement.rcNormalPosition)};
+    MonitorAreas areas = AreasOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    return {placement.showCmd == SW_SHOWMAXIMIZED, WorkspaceToScreen(FromRect(placement.rcNormalPosition), areas)};
 }
 
 void MainWindowWin32::RestorePlacement(const WindowPlacement& saved)
@@ -143,14 +161,16 @@ void MainWindowWin32::RestorePlacement(const WindowPlacement& saved)
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
     placement.flags = 0;
-    placement.rcNormalPosition = RECT {saved.normal.left, saved.normal.top, saved.normal.right, saved.normal.bottom};
+    RECT normalOnScreen = ToRect(saved.normal);
+    MonitorAreas areas = AreasOf(MonitorFromRect(&normalOnScreen, MONITOR_DEFAULTTONEAREST));
+    placement.rcNormalPosition = ToRect(ScreenToWorkspace(saved.normal, areas));
     if (!IsWindowVisible(window))
         placement.showCmd = SW_HIDE;
     else
         placement.showCmd = saved.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     // The restored styles take effect with the frame change of the move
     // back to the normal place; the placement then settles the exact place
-    // (it counts in work-area coordinates) and maximises a maximised window.
+    // and maximises a maximised window.
     WindowRect normal = saved.normal;
     SetWindowPos(window, nullptr, normal.left, normal.top, normal.Width(), normal.Height(),
         SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -30,6 +30,12 @@ void WindowState::SetFullscreen(bool on)
     window.MarkFullscreen(on);
 }
 
+void WindowState::SetFullscreenFrom(const WindowPlacement& windowed)
+{
+    SetFullscreen(true);
+    savedPlacement = windowed;
+}
+
 void WindowState::SetWindowSize(int32_t width, int32_t height)
 {
     if (isFullscreen || width < 1 || height < 1)

@@ -13,6 +13,9 @@ public:
     explicit WindowState(IMainWindow& mainWindow) : window(mainWindow) {}
 
     void SetFullscreen(bool on);
+    // Full screen over a window that leaves it for this placement (the
+    // remembered one, maximised or not).
+    void SetFullscreenFrom(const WindowPlacement& windowed);
     // Sets the client area's size, raised to the minimum when there is one;
     // ignored in full screen or below 1 x 1 (96-DPI units).
     void SetWindowSize(int32_t width, int32_t height);

@@ -14,7 +14,11 @@
  * worker's request) | navigation <uri> | newwindow <uri> | permission |
  * key <virtual key> [down|repeat|up] | minimize | restore | maximize |
  * reactivate (another window of the thread becomes active, then the main
- * window again) | process-failed <COREWEBVIEW2_PROCESS_FAILED_KIND> | close
+ * window again) | process-failed <COREWEBVIEW2_PROCESS_FAILED_KIND> |
+ * busy <seconds> (the renderer hangs: reported unresponsive every 2 s, as
+ * the runtime repeats it, also while the host shows a box) | pause
+ * <seconds> (then logs the message boxes still open) | environment (the
+ * runtime's variables as a program started now would see them) | close
  * (the page's window.close()) | close-box (WM_CLOSE, as the close box sends
  * it) | session-end (WM_QUERYENDSESSION, then WM_ENDSESSION) | minmax
  * (WM_GETMINMAXINFO's answer) | place <left> <top> <right> <bottom> | dpi
@@ -1281,6 +1285,72 @@ static void ProcessFailed(const char* argument)
     RaiseWith(processFailed, webView, args);
 }
 
+/* The variables the host sets for the runtime, as a program the host
+ * starts would inherit them: they are the process environment's. */
+static void LogRuntimeVariables(const char* when)
+{
+    WCHAR hostingMode[128];
+    if (GetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", hostingMode, 128) == 0)
+        wcscpy(hostingMode, L"(unset)");
+    Log("%shosting mode variable=%s", when, Utf8(hostingMode));
+    WCHAR background[64];
+    if (GetEnvironmentVariableW(L"WEBVIEW2_DEFAULT_BACKGROUND_COLOR", background, 64) == 0)
+        wcscpy(background, L"(unset)");
+    Log("%sbackground color variable=%s", when, Utf8(background));
+}
+
+static DWORD busySince, busyReported;
+static int busyReports;
+
+static void Busy(const char* argument)
+{
+    DWORD now = GetTickCount();
+    if (busySince == 0) {
+        busySince = now;
+        busyReported = now - 2000;
+        busyReports = 0;
+    }
+    if (now - busyReported >= 2000) {
+        busyReported = now;
+        ++busyReports;
+        Object* args = NewObject(&processFailedArgsVtbl, noInterfaces, NULL);
+        args->number = COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE;
+        RaiseWith(processFailed, webView, args);
+    }
+    if (now - busySince < (DWORD)atoi(argument) * 1000) {
+        --scriptNext;
+        return;
+    }
+    Log("busy %s s: %d unresponsive reports", argument, busyReports);
+    busySince = 0;
+}
+
+static BOOL CALLBACK CountBox(HWND window, LPARAM count)
+{
+    WCHAR className[8] = L"";
+    GetClassNameW(window, className, 8);
+    if (wcscmp(className, L"#32770") == 0 && IsWindowVisible(window))
+        ++*(int*)count;
+    return TRUE;
+}
+
+static DWORD pauseSince;
+
+static void Pause(const char* argument)
+{
+    DWORD now = GetTickCount();
+    if (pauseSince == 0)
+        pauseSince = now;
+    if (now - pauseSince < (DWORD)atoi(argument) * 1000) {
+        --scriptNext;
+        return;
+    }
+    pauseSince = 0;
+    int boxes = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountBox, (LPARAM)&boxes);
+    Log("pause %s s: boxes open=%d", argument, boxes);
+}
+
 /* The window procedure's answers as the system asks for them. */
 static void MinMax(void)
 {
@@ -1387,6 +1457,12 @@ static void RunStep(const char* command, const char* argument)
         Reactivate();
     } else if (strcmp(command, "process-failed") == 0) {
         ProcessFailed(argument);
+    } else if (strcmp(command, "environment") == 0) {
+        LogRuntimeVariables("later: ");
+    } else if (strcmp(command, "busy") == 0) {
+        Busy(argument);
+    } else if (strcmp(command, "pause") == 0) {
+        Pause(argument);
     } else if (strcmp(command, "close-box") == 0) {
         SendMessageW(parentWindow, WM_CLOSE, 0, 0);
         Log("close-box: window %s", IsWindow(parentWindow) ? "stays" : "destroyed");
@@ -1658,14 +1734,7 @@ HRESULT STDAPICALLTYPE DoubleCreateEnvironment(PCWSTR browserFolder, PCWSTR user
     CoTaskMemFree(target);
     if (options8)
         ((IUnknown*)options8)->lpVtbl->Release((IUnknown*)options8);
-    WCHAR hostingMode[128];
-    if (GetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", hostingMode, 128) == 0)
-        wcscpy(hostingMode, L"(unset)");
-    Log("hosting mode variable=%s", Utf8(hostingMode));
-    WCHAR background[64];
-    if (GetEnvironmentVariableW(L"WEBVIEW2_DEFAULT_BACKGROUND_COLOR", background, 64) == 0)
-        wcscpy(background, L"(unset)");
-    Log("background color variable=%s", Utf8(background));
+    LogRuntimeVariables("");
     Keep(&environmentCompleted, handler);
     Schedule(CompleteEnvironment);
     return S_OK;

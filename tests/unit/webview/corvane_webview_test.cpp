@@ -81,6 +81,11 @@ TEST_F(CorvaneWebViewTest, HostingModeAndDistributionModeReachTheRuntime)
                   "environment COREWEBVIEW2_FORCED_HOSTING_MODE=COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL"}),
         desktop.calls);
     EXPECT_EQ("CreateEnvironment C:\\Games\\Game\\webview2 | C:\\Users\\u\\AppData\\Local\\game | ", runtime.calls[0]);
+    runtime.CompleteEnvironment();
+    EXPECT_EQ(1u, desktop.calls.size()) << "the controller reads it too";
+    runtime.CompleteController();
+    EXPECT_EQ("environment COREWEBVIEW2_FORCED_HOSTING_MODE removed", desktop.calls.back())
+        << "programs started later must not inherit it";
 
     EXPECT_EQ(std::nullopt, BrowserFolderFor(DistributionMode::Evergreen, "C:\\Games\\Game\\"));
 }
@@ -97,6 +102,10 @@ TEST_F(CorvaneWebViewTest, TheBackgroundColourIsSetBeforeTheRuntimeStartsAndBefo
         return std::find(runtime.calls.begin(), runtime.calls.end(), call) - runtime.calls.begin();
     };
     EXPECT_LT(at("SetDefaultBackgroundColor #10203a"), at("Navigate https://velmora.localhost/index.html"));
+    EXPECT_EQ((std::vector<std::string>{"environment WEBVIEW2_DEFAULT_BACKGROUND_COLOR=FF10203A",
+                  "environment WEBVIEW2_DEFAULT_BACKGROUND_COLOR removed"}),
+        desktop.calls)
+        << "the controller keeps the colour";
     EXPECT_LT(at("Navigate https://velmora.localhost/index.html"), static_cast<long>(runtime.calls.size()));
 }
 
@@ -277,7 +286,7 @@ TEST_F(CorvaneWebViewTest, AFailedRendererReloadsAFewTimesThenEndsTheRun)
     EXPECT_EQ("Navigate https://velmora.localhost/index.html", runtime.calls.at(before))
         << "before the first document, the start page again, so that the window is still shown";
     runtime.RaiseDomContentLoaded();
-    runtime.RaiseProcessFailed(Kind::RenderProcessUnresponsive);
+    runtime.RaiseProcessFailed(Kind::RenderProcessExited);
     DeliverPostedWork(*host);
     EXPECT_EQ("Reload", runtime.calls.back());
     for (Kind other : {Kind::Other, Kind::Other, Kind::Other})
@@ -294,6 +303,42 @@ TEST_F(CorvaneWebViewTest, AFailedRendererReloadsAFewTimesThenEndsTheRun)
     runtime.RaiseProcessFailed(Kind::BrowserProcessExited);
     DeliverPostedWork(*host);
     EXPECT_EQ(1u, desktop.calls.size()) << "one box per run";
+}
+
+// The runtime repeats "unresponsive" every few seconds while the page runs
+// long script: a busy game is neither reloaded nor counted as a failure;
+// after a long spell the player is asked, and the answer is obeyed.
+TEST_F(CorvaneWebViewTest, ABusyPageIsWaitedForAndAskedAboutOnlyAfterALongSpell)
+{
+    using namespace std::chrono_literals;
+    Start();
+    runtime.RaiseDomContentLoaded();
+    auto busyFor = [&](std::chrono::seconds spell) {
+        for (auto at = 0s; at <= spell; at += 3s) {
+            desktop.now += 3s;
+            runtime.RaiseProcessFailed(IProcessFailedArgs::FailedKind::RenderProcessUnresponsive);
+            DeliverPostedWork(*host);
+        }
+    };
+    size_t before = runtime.calls.size();
+    for (int spell = 0; spell < 6; ++spell) {
+        busyFor(12s);
+        desktop.now += 15s;
+    }
+    EXPECT_EQ(before, runtime.calls.size()) << "six busy spells of 12 s: no reload";
+    EXPECT_TRUE(desktop.calls.empty()) << "no question, no failure";
+
+    busyFor(30s);
+    EXPECT_EQ(std::vector<std::string> {"ask Windows Velmora"}, desktop.calls) << "once a spell, while still busy";
+    EXPECT_EQ(before, runtime.calls.size()) << "the player said wait";
+    desktop.now += 15s;
+    desktop.reloadAnswer = true;
+    busyFor(21s);
+    EXPECT_EQ("ask Windows Velmora", desktop.calls.back());
+    EXPECT_EQ("Reload", runtime.calls.back()) << "the player said reload";
+    EXPECT_EQ(2u, desktop.calls.size());
+    busyFor(15s);
+    EXPECT_EQ(2u, desktop.calls.size()) << "a reloaded page starts a new spell";
 }
 
 TEST_F(CorvaneWebViewTest, ALostBrowserProcessEndsTheRunEvenBeforeTheWindowIsShown)
@@ -536,6 +581,43 @@ TEST_F(CorvaneWebViewTest, TheWindowStartsWhereThePlayerLeftItOrFullScreenWhenAs
     EXPECT_TRUE(host->IsFullscreen());
     host->OnWindowDestroying();
     EXPECT_EQ((WindowRect {10, 20, 810, 620}), host->PlacementToRemember()->normal);
+}
+
+// Each combination of maximised and full screen comes back as it was left,
+// leaves full screen as it was before, and is remembered so again.
+TEST_F(CorvaneWebViewTest, MaximisedAndFullScreenComeBackInEveryCombination)
+{
+    Configure(R"({"name": "game", "window": {"remember-placement": true}})");
+    const WindowRect normal {10, 20, 810, 620};
+    for (bool maximized : {false, true}) {
+        for (bool fullscreen : {false, true}) {
+            std::string combination = std::string(maximized ? "maximised" : "normal") + (fullscreen ? ", full screen" : "");
+            host.reset();
+            window = MainWindowModel();
+            Create();
+            host->PlaceAtStart(SavedPlacement {normal, maximized, fullscreen});
+            host->Init();
+            runtime.CompleteEnvironment();
+            runtime.CompleteController();
+            runtime.RaiseDomContentLoaded();
+            EXPECT_EQ(fullscreen, host->IsFullscreen()) << combination;
+            EXPECT_EQ(maximized && !fullscreen, window.maximized) << combination << ": shown so";
+            host->OnWindowDestroying();
+            ASSERT_TRUE(host->PlacementToRemember()) << combination;
+            EXPECT_EQ(normal, host->PlacementToRemember()->normal) << combination;
+            EXPECT_EQ(maximized, host->PlacementToRemember()->maximized) << combination << ": remembered again";
+            EXPECT_EQ(fullscreen, host->PlacementToRemember()->fullscreen) << combination;
+        }
+    }
+    host.reset();
+    window = MainWindowModel();
+    Start();
+    host->PlaceAtStart(SavedPlacement {normal, true, true});
+    runtime.RaiseDomContentLoaded();
+    runtime.RaiseContainsFullScreenElementChanged(false);
+    EXPECT_FALSE(host->IsFullscreen());
+    EXPECT_TRUE(window.maximized) << "full screen is left for the maximised window it covered";
+    EXPECT_EQ(normal, window.normalFrame);
 }
 
 TEST_F(CorvaneWebViewTest, NothingIsRememberedUnlessAskedForAndPerMonitorDpiSizesForTheWindowsOwnMonitor)

@@ -596,9 +596,20 @@ void DesktopModel::SetEnvironmentValue(const std::string& name, const std::strin
     calls.push_back("environment " + name + "=" + value);
 }
 
+void DesktopModel::RemoveEnvironmentValue(const std::string& name)
+{
+    calls.push_back("environment " + name + " removed");
+}
+
 void DesktopModel::FailRun(const std::string& text)
 {
     calls.push_back("fail " + text);
+}
+
+bool DesktopModel::AskReloadBusyPage(const std::string& title, const std::function<bool()>& answered)
+{
+    calls.push_back("ask " + title + (answered() ? " (answered)" : ""));
+    return reloadAnswer;
 }
 
 std::string DesktopModel::KnownFolderPath(KnownFolder folder)

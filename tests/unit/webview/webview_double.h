@@ -153,9 +153,16 @@ class DesktopModel : public IDesktop {
 public:
     void OpenWithShell(const std::string& url) override;
     void SetEnvironmentValue(const std::string& name, const std::string& value) override;
+    void RemoveEnvironmentValue(const std::string& name) override;
     void FailRun(const std::string& text) override;
+    std::chrono::steady_clock::time_point Now() override { return now; }
+    // Logs the question with what `answered` gave when it was put, and
+    // gives `reloadAnswer`.
+    bool AskReloadBusyPage(const std::string& title, const std::function<bool()>& answered) override;
     std::string KnownFolderPath(KnownFolder folder) override;
 
+    std::chrono::steady_clock::time_point now;
+    bool reloadAnswer = false;
     std::vector<KnownFolder> missingFolders;
     std::vector<std::string> calls;
 };
