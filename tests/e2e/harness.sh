@@ -33,7 +33,8 @@ box_raw_texts_in() {
 # and records what was shown (BOX_TEXTS by line, BOX_RAW by box, BOX_CAPTIONS).
 # Extra commands after "--" run in parallel
 # (for example a helper that closes the main window). RUN_DIR, when set, is
-# the current directory of the run instead of the program's folder.
+# the current directory of the run instead of the program's folder;
+# LAUNCHER, a Wine command that starts it (such as "start /wait /min /unix").
 run_program() {
   local exe=$1; shift
   local helper=()
@@ -41,7 +42,7 @@ run_program() {
   local log
   log=$(mktemp)
   BOX_TEXTS=(); BOX_RAW=(); BOX_CAPTIONS=(); EXIT_CODE=""
-  (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" "$exe") 2>"$log" &
+  (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" ${LAUNCHER:-} "$exe") 2>"$log" &
   local pid=$! answered=0 started=$SECONDS
   [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
   # BOX_KEY: the key that answers each box (Return, its default button),

@@ -115,6 +115,27 @@ expect_eq "session end: may end, once the page answered" "session end: may end=1
 expect_eq "session end: the answer came before the timeout" yes \
   "$([ "$(sed 's/.*after \([0-9]*\) ms/\1/' <<<"$ended")" -lt 2000 ] && echo yes)"
 
+# At the end of the session the page has 3 s at most, whatever the app's
+# timeout: Windows shows its "apps are preventing shutdown" screen after 5 s.
+# A runtime that is gone stops the wait, with no box.
+folder=$(export_with '{"name": "closer", "settings": {"close-request": true, "close-request-timeout": 30}}' 'domcontentloaded
+message {"type":"enable-close-request"}
+session-end')
+run_program "$folder/Velmora.exe"
+expect_run "session end, no answer" 0 0
+ended=$(logged "$folder" "session end")
+expect_eq "session end, no answer: released within the bound" yes \
+  "$(waited=$(sed 's/.*after \([0-9]*\) ms/\1/' <<<"$ended"); [ "$waited" -ge 2500 ] && [ "$waited" -le 4500 ] && echo yes || echo "$ended")"
+folder=$(export_with '{"name": "closer", "settings": {"close-request": true, "close-request-timeout": 30}}' 'domcontentloaded
+message {"type":"enable-close-request"}
+session-end
+process-failed 0')
+run_program "$folder/Velmora.exe"
+expect_run "session end, the runtime gone" 0 0
+ended=$(logged "$folder" "session end")
+expect_eq "session end, the runtime gone: released at once" yes \
+  "$([ "$(sed 's/.*after \([0-9]*\) ms/\1/' <<<"$ended")" -lt 1500 ] && echo yes || echo "$ended")"
+
 # The remembered placement, in the user-data folder.
 package='{"name": "placer", "window": {"remember-placement": true, "width": 640, "height": 480}}'
 saved="$prefix/drive_c/users/$(id -un)/AppData/Local/placer/window-placement.json"
@@ -181,5 +202,38 @@ wait $first_copy
 expect_eq "single instance: the first copy ends well" 0 $?
 expect_eq "single instance: restored and in front" "restored: minimized=0 foreground=1" "$(logged "$folder" "restored")"
 expect_eq "single instance: only one copy made a WebView" 1 "$(logged "$folder" "create environment" | wc -l)"
+
+# A first copy that hangs (stopped) never hangs the second start.
+folder=$(export_with '{"name": "single", "settings": {"single-instance": true}}' 'domcontentloaded
+minimize
+await-restore
+close')
+(cd "$folder" && exec "$WINE_RUN" "$folder/Velmora.exe") 2>/dev/null &
+first_copy=$!
+for _ in $(seq 150); do logged "$folder" "window " 2>/dev/null | grep -q "minimized=1" && break; sleep 0.2; done
+hung=$(pgrep -f "$(basename "$folder")\\\\Velmora.exe" | head -n 1)
+expect_eq "single instance, a hung first copy: found" yes "$([ -n "$hung" ] && echo yes)"
+kill -STOP "$hung"
+started=$SECONDS
+E2E_TIMEOUT=20 run_program "$folder/Velmora.exe"
+expect_eq "single instance, a hung first copy: the second start ends within a few seconds" yes \
+  "$([ "$EXIT_CODE" = 0 ] && [ $((SECONDS - started)) -le 8 ] && echo yes || echo "exit $EXIT_CODE after $((SECONDS - started)) s")"
+kill -CONT "$hung"
+wait $first_copy
+expect_eq "single instance, a hung first copy: restored once it runs again" "restored: minimized=0 foreground=1" \
+  "$(logged "$folder" "restored")"
+
+# Started minimised (a shortcut set to "Minimized"): the window comes up
+# minimised and the WebView hidden until the player restores it.
+folder=$(export_with '{"name": "minimised"}' 'domcontentloaded
+window
+restore
+close')
+LAUNCHER="start /wait /min /unix" run_program "$folder/Velmora.exe"
+expect_run "a minimised start" 0 0
+expect_eq "a minimised start: minimised, then restored" "minimized=1
+minimized=0" "$(logged "$folder" "window " | sed 's/.*\(minimized=[01]\).*/\1/')"
+expect_eq "a minimised start: the WebView shown only once restored" "controller visible 0 window=0
+controller visible 1 window=1" "$(logged "$folder" "controller visible")"
 
 finish

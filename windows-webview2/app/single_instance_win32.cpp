@@ -25,6 +25,23 @@ HANDLE MarkOf(const std::string& executablePath)
     return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(InstanceHash(executablePath)));
 }
 
+// A copy that is still starting marks its window within moments; one that
+// shows a start-up error never does, and its box is already in view.
+const int FindAttempts = 30;
+const DWORD FindInterval = 100;
+
+HWND FindRunningWindow(HANDLE mark)
+{
+    Search search {mark, nullptr};
+    for (int attempt = 0; attempt < FindAttempts; ++attempt) {
+        EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            break;
+        Sleep(FindInterval);
+    }
+    return search.found;
+}
+
 }
 
 bool HandOverToRunningCopy(const std::string& executablePath)
@@ -34,14 +51,13 @@ bool HandOverToRunningCopy(const std::string& executablePath)
     if (!lock || GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     CloseHandle(lock);
-    // A copy still starting has no window yet; it shows itself soon.
-    Search search {MarkOf(executablePath), nullptr};
-    EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
+    HWND found = FindRunningWindow(MarkOf(executablePath));
+    if (!found)
         return true;
-    if (IsIconic(search.found))
-        ShowWindow(search.found, SW_RESTORE);
-    SetForegroundWindow(search.found);
+    // Posted, never sent: a copy that hangs must not hang this start too.
+    if (IsIconic(found))
+        ShowWindowAsync(found, SW_RESTORE);
+    SetForegroundWindow(found);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "webview/close_request.h"
 
+#include <algorithm>
+
 void CloseRequest::EnableForPage()
 {
     pageListens = isEnabled;
@@ -12,14 +14,27 @@ void CloseRequest::ForgetPage()
 
 bool CloseRequest::ShouldCloseNow()
 {
-    if (state == State::Closing || !pageListens)
-        return true;
     // A second close while the page saves waits for the same answer.
     if (state == State::Asked)
         return false;
+    return Ask(milliseconds);
+}
+
+bool CloseRequest::ShouldCloseForSessionEnd()
+{
+    return Ask(std::min(milliseconds, SessionEndWait));
+}
+
+bool CloseRequest::Ask(uint32_t timeout)
+{
+    if (state == State::Closing || !pageListens)
+        return true;
+    // The session's end may come while the page saves: the same answer,
+    // awaited no longer than the end allows.
+    if (state == State::Open)
+        page.PostJsonToPage(R"({"type":"close-requested"})");
     state = State::Asked;
-    page.PostJsonToPage(R"({"type":"close-requested"})");
-    window.StartCloseTimer(milliseconds);
+    window.StartCloseTimer(timeout);
     return false;
 }
 

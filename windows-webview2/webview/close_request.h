@@ -25,6 +25,11 @@ public:
     // The window was asked to close: true when it closes now; otherwise the
     // page has been asked.
     bool ShouldCloseNow();
+    // The same at the end of the Windows session, which shows its "apps are
+    // preventing shutdown" screen after 5 s: the page has SessionEndWait at
+    // most, whatever the app's timeout.
+    bool ShouldCloseForSessionEnd();
+    static constexpr uint32_t SessionEndWait = 3000;
     // The page's answer; ignored unless it was asked.
     void Answer(bool close);
     void OnTimeout();
@@ -34,6 +39,7 @@ public:
 
 private:
     enum class State { Open, Asked, Closing };
+    bool Ask(uint32_t timeout);
 
     const bool isEnabled;
     const uint32_t milliseconds;

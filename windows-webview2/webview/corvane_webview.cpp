@@ -90,6 +90,12 @@ bool CorvaneWebView::OnCloseRequested()
     return closeRequest.ShouldCloseNow();
 }
 
+bool CorvaneWebView::OnSessionEnding()
+{
+    sessionEnding = true;
+    return closeRequest.ShouldCloseForSessionEnd();
+}
+
 void CorvaneWebView::OnCloseTimeout()
 {
     closeRequest.OnTimeout();
@@ -266,7 +272,7 @@ void CorvaneWebView::OnWindowSized(bool minimized)
 // One box per run, however many failures follow the first.
 void CorvaneWebView::FailAfterCallback(const char* text)
 {
-    if (failing)
+    if (failing || sessionEnding)
         return;
     failing = true;
     Post([this, text] { desktop.FailRun(text); });

@@ -63,6 +63,7 @@ public:
     void OnWindowActivated() override;
     void OnWindowDestroying() override;
     bool OnCloseRequested() override;
+    bool OnSessionEnding() override;
     void OnCloseTimeout() override;
     bool IsAwaitingPageClose() override;
     OuterSize MinimumFrameSize() override;
@@ -135,6 +136,9 @@ private:
     std::optional<SavedPlacement> placementToRemember;
     // The run is ending with a failure box; nothing more is started.
     bool failing = false;
+    // The Windows session ends: the runtime's processes may be gone
+    // already, and no box may hold the end up.
+    bool sessionEnding = false;
     // Each creation has been reported; a second report is ignored.
     bool environmentSettled = false;
     bool controllerSettled = false;

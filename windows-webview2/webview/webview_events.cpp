@@ -80,6 +80,13 @@ void CorvaneWebView::OnWebMessageReceived(IWebMessageReceivedArgs& args)
 
 void CorvaneWebView::OnProcessFailed(IProcessFailedArgs& args)
 {
+    // The session's end takes the runtime's processes down too: the page
+    // that was saving will not answer.
+    if (sessionEnding) {
+        if (closeRequest.AwaitingPage())
+            closeRequest.CloseNow();
+        return;
+    }
     switch (args.Kind()) {
     case IProcessFailedArgs::FailedKind::BrowserProcessExited:
         // Nothing works without it, and a hidden window would wait forever.
@@ -136,6 +143,13 @@ void CorvaneWebView::OnDomContentLoaded()
     if (shown)
         return;
     shown = true;
+    // A minimised start keeps the WebView hidden, not rendering, until the
+    // player restores the window.
+    if (window.LaunchedMinimized()) {
+        hiddenWhileMinimized = true;
+        window.ShowMinimized();
+        return;
+    }
     if (showMaximized)
         window.ShowMaximized();
     else

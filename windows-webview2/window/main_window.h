@@ -42,6 +42,11 @@ public:
     virtual void Show() = 0;
     // Shows it maximised, as the player left it.
     virtual void ShowMaximized() = 0;
+    // Whatever launched the program asked for a minimised window (a
+    // shortcut set to "Minimized", "start /min").
+    virtual bool LaunchedMinimized() = 0;
+    // Shows it minimised, not activated.
+    virtual void ShowMinimized() = 0;
     // Asks the window to close, as its close box does, once the current
     // callback has returned to the message loop.
     virtual void Close() = 0;

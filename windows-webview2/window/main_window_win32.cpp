@@ -129,6 +129,23 @@ void MainWindowWin32::ShowMaximized()
     UpdateWindow(window);
 }
 
+// The launcher's wish reaches a program through its start-up information.
+bool MainWindowWin32::LaunchedMinimized()
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    if (!(startup.dwFlags & STARTF_USESHOWWINDOW))
+        return false;
+    WORD command = startup.wShowWindow;
+    return command == SW_SHOWMINIMIZED || command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE;
+}
+
+void MainWindowWin32::ShowMinimized()
+{
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+}
+
 void MainWindowWin32::StartCloseTimer(uint32_t milliseconds)
 {
     SetTimer(window, CloseTimerId, milliseconds, nullptr);

@@ -27,6 +27,8 @@ public:
     void SetTitle(const std::string& title) override;
     void Show() override;
     void ShowMaximized() override;
+    bool LaunchedMinimized() override;
+    void ShowMinimized() override;
     void Close() override;
     WindowPlacement Placement() override;
     void RestorePlacement(const WindowPlacement& placement) override;

@@ -30,19 +30,25 @@ LRESULT OnClose(HWND window)
 
 // The session ends once this returns: the page that asked to save before
 // closing gets its answer time here, with the window's messages running.
-void OnSessionEnding()
+void OnSessionEnding(HWND window)
 {
-    if (!windowEvents || windowEvents->OnCloseRequested())
+    if (!windowEvents || windowEvents->OnSessionEnding())
         return;
+    // What Windows shows for this program while the page saves.
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    ShutdownBlockReasonCreate(window, title);
     MSG msg;
     while (windowEvents && windowEvents->IsAwaitingPageClose()) {
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            break;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (IsWindow(window))
+        ShutdownBlockReasonDestroy(window);
 }
 
 void OnGetMinMaxInfo(LPARAM lParam)
@@ -82,7 +88,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_ENDSESSION:
         if (wParam)
-            OnSessionEnding();
+            OnSessionEnding(window);
         return 0;
     case WM_TIMER:
         if (wParam == CloseTimerId && windowEvents)

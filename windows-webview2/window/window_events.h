@@ -19,6 +19,9 @@ public:
     // The close box, Alt+F4, the taskbar or the end of the session asks the
     // window to close: true lets it close now.
     virtual bool OnCloseRequested() = 0;
+    // The same at the end of the Windows session, which waits for the page
+    // only briefly.
+    virtual bool OnSessionEnding() = 0;
     virtual void OnCloseTimeout() = 0;
     // The page has been asked whether to close and has not answered.
     virtual bool IsAwaitingPageClose() = 0;

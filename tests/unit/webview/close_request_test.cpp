@@ -108,3 +108,34 @@ TEST_F(CloseRequestTest, TheWindowClosesAtOnceWithoutTheSettingAfterANewDocument
     EXPECT_TRUE(window.destroyed) << "the page's own close is not asked about";
     EXPECT_EQ(0u, Asks());
 }
+
+// Windows shows its "apps are preventing shutdown" screen after 5 s: the
+// page that saves at the end of the session has 3 s at most, the runtime's
+// processes may already be gone (a failure stops the wait), and no failure
+// box may hold the end up.
+TEST_F(CloseRequestTest, TheEndOfTheSessionWaitsBrieflyAndShowsNoBox)
+{
+    StartWith(R"({"close-request": true, "close-request-timeout": 30})");
+    Say(R"({"type":"enable-close-request"})");
+    PlayerCloses();
+    EXPECT_EQ(30000u, window.closeTimer);
+    EXPECT_FALSE(host->OnSessionEnding());
+    EXPECT_EQ(3000u, window.closeTimer) << "the session's end while the page saves shortens the wait";
+    EXPECT_EQ(1u, Asks()) << "the same answer";
+    EXPECT_TRUE(host->IsAwaitingPageClose());
+    runtime.RaiseProcessFailed(IProcessFailedArgs::FailedKind::BrowserProcessExited);
+    EXPECT_FALSE(host->IsAwaitingPageClose()) << "nothing will answer now";
+    EXPECT_EQ(1, window.postedCloses);
+    DeliverPostedWork(*host);
+    EXPECT_TRUE(desktop.calls.empty()) << "no failure box at the end of the session";
+    host.reset();
+
+    window = MainWindowModel();
+    StartWith(R"({"close-request": true, "close-request-timeout": 2})");
+    Say(R"({"type":"enable-close-request"})");
+    EXPECT_FALSE(host->OnSessionEnding());
+    EXPECT_EQ(2000u, window.closeTimer) << "a shorter timeout of the app's stays";
+    Say(R"({"type":"close"})");
+    EXPECT_FALSE(host->IsAwaitingPageClose());
+    EXPECT_EQ(1, window.postedCloses);
+}

@@ -583,6 +583,29 @@ TEST_F(CorvaneWebViewTest, TheWindowStartsWhereThePlayerLeftItOrFullScreenWhenAs
     EXPECT_EQ((WindowRect {10, 20, 810, 620}), host->PlacementToRemember()->normal);
 }
 
+// A shortcut set to "Minimized": the window starts minimised and the
+// WebView stays hidden (not rendering) until the player restores it.
+TEST_F(CorvaneWebViewTest, AMinimisedStartKeepsTheWebViewHiddenUntilRestored)
+{
+    window.launchedMinimized = true;
+    Start();
+    runtime.RaiseDomContentLoaded();
+    EXPECT_EQ("show minimized", window.calls.back());
+    auto visibility = [this] {
+        std::vector<std::string> calls;
+        std::copy_if(runtime.calls.begin(), runtime.calls.end(), std::back_inserter(calls),
+            [](const std::string& call) { return call.rfind("SetIsVisible", 0) == 0; });
+        return calls;
+    };
+    EXPECT_EQ(std::vector<std::string> {"SetIsVisible false"}, visibility());
+    host->OnWindowSized(true);
+    host->OnWindowActivated();
+    EXPECT_EQ(std::vector<std::string> {"SetIsVisible false"}, visibility());
+    host->OnWindowSized(false);
+    EXPECT_EQ((std::vector<std::string> {"SetIsVisible false", "SetIsVisible true"}), visibility());
+    EXPECT_EQ("MoveFocus", runtime.calls.back());
+}
+
 // Each combination of maximised and full screen comes back as it was left,
 // leaves full screen as it was before, and is remembered so again.
 TEST_F(CorvaneWebViewTest, MaximisedAndFullScreenComeBackInEveryCombination)

@@ -550,6 +550,13 @@ void MainWindowModel::ShowMaximized()
     calls.push_back("show maximized");
 }
 
+void MainWindowModel::ShowMinimized()
+{
+    visible = true;
+    minimized = true;
+    calls.push_back("show minimized");
+}
+
 void MainWindowModel::StartCloseTimer(uint32_t milliseconds)
 {
     closeTimer = milliseconds;

@@ -124,6 +124,8 @@ public:
     void SetTitle(const std::string& text) override;
     void Show() override;
     void ShowMaximized() override;
+    bool LaunchedMinimized() override { return launchedMinimized; }
+    void ShowMinimized() override;
     void Close() override;
     WindowPlacement Placement() override;
     void RestorePlacement(const WindowPlacement& placement) override;
@@ -139,6 +141,8 @@ public:
     std::string title = "Windows Velmora";
     bool visible = false;
     bool maximized = false;
+    bool minimized = false;
+    bool launchedMinimized = false;
     WindowRect normalFrame; // while maximized
     int postedWork = 0;     // messages posted and not yet delivered
     int postedCloses = 0;   // close messages posted and not yet delivered
