@@ -15,7 +15,7 @@ local_app_data="$prefix/drive_c/users/$wine_user/AppData/Local"
 installed="$local_app_data/Programs/$name"
 start_menu="$prefix/drive_c/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 uninstall_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name"
-trap '${E2E_KEEP:+:} rm -rf "$E2E_ROOT" "$installed" "$local_app_data/$name" "$start_menu/Star Setup.lnk"' EXIT
+trap '${E2E_KEEP:+:} rm -rf "$E2E_ROOT" "$installed" "$local_app_data/$name" "$start_menu/Star Setup.lnk" "$start_menu/_.lnk"' EXIT
 
 # The programs the export takes, with the double as the WebView2 loader so
 # that the installed program can start under Wine.
@@ -78,8 +78,32 @@ expect_eq "uninstalled: the player's saves kept" '{"best":7}' "$(cat "$local_app
 
 "$WINE_RUN" "Z:$out/$name-setup.exe" /S
 "$WINE_RUN" wineserver -w
+# Other programs' shortcuts and folders are never the uninstaller's.
+desktop="$prefix/drive_c/users/$wine_user/Desktop"
+mkdir -p "$desktop" "$local_app_data/Programs/Other Game"
+printf 'shortcut' >"$start_menu/Other Game.lnk"
+printf 'shortcut' >"$desktop/Other Game.lnk"
+printf 'kept' >"$local_app_data/Programs/Other Game/game.exe"
+expect_eq "installed: the host marked its data folder" yes "$([ -f "$local_app_data/$name/velmora-user-data.txt" ] && echo yes)"
 uninstall /REMOVEDATA
 expect_eq "uninstalled when asked: the saves too" no "$([ -e "$local_app_data/$name" ] && echo yes || echo no)"
 expect_eq "uninstalled when asked: every installed file" no "$([ -e "$installed" ] && echo yes || echo no)"
+expect_eq "uninstalled when asked: other programs kept" "shortcut shortcut kept" \
+  "$(cat "$start_menu/Other Game.lnk") $(cat "$desktop/Other Game.lnk") $(cat "$local_app_data/Programs/Other Game/game.exe")"
+
+# A title of wildcards and a data folder the host never marked: the
+# uninstaller deletes its own shortcut only, and leaves a folder that is not
+# the app's, even with /REMOVEDATA.
+printf '{"name": "%s", "window": {"title": "*"}}' "$name" >"$app/package.json"
+VELMORA_PROGRAMS_DIR=$programs "$tool" export "$app" "$out/wild" --installer --replace >/dev/null
+"$WINE_RUN" "Z:$out/$name-setup.exe" /S
+"$WINE_RUN" wineserver -w
+expect_eq "a title of wildcards: its shortcut" yes "$([ -f "$start_menu/_.lnk" ] && echo yes)"
+mkdir -p "$local_app_data/$name" && printf 'theirs' >"$local_app_data/$name/data.bin"
+uninstall /REMOVEDATA
+expect_eq "a title of wildcards: only its own shortcut removed" "no shortcut shortcut" \
+  "$([ -e "$start_menu/_.lnk" ] && echo yes || echo no) $(cat "$start_menu/Other Game.lnk") $(cat "$desktop/Other Game.lnk")"
+expect_eq "an unmarked data folder survives /REMOVEDATA" theirs "$(cat "$local_app_data/$name/data.bin" 2>/dev/null)"
+rm -rf "$start_menu/Other Game.lnk" "$desktop/Other Game.lnk" "$local_app_data/Programs/Other Game"
 
 finish

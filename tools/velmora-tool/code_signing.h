@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <string>
 
+// The environment variable the certificate's password may come from.
+inline constexpr const char* PasswordVariable = "VELMORA_SIGN_PASSWORD";
+
 // Authenticode signing of the export's programs with Debian's osslsigncode.
 struct SigningOptions {
     std::string certificate; // a PKCS#12 file

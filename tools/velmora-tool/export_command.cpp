@@ -15,6 +15,7 @@
 #include "tools/velmora-tool/interruption.h"
 #include "tools/velmora-tool/planned_copy.h"
 #include "tools/velmora-tool/progress_bar.h"
+#include "tools/velmora-tool/safe_file_name.h"
 #include "tools/velmora-tool/zip_writer.h"
 
 namespace fs = std::filesystem;
@@ -100,7 +101,7 @@ std::string SigningPassword(const ExportOptions& options)
         std::getline(file, password);
         return password;
     }
-    const char* password = std::getenv("VELMORA_SIGN_PASSWORD");
+    const char* password = std::getenv(PasswordVariable);
     return password ? password : "";
 }
 
@@ -160,6 +161,22 @@ void CheckOutput(const ExportOptions& options, const fs::path& app, const fs::pa
     if (Within(out, app))
         throw ExportError("the output folder holds the app folder");
     CheckOutputFolder(out, options.replace);
+}
+
+// What the export will hold, in bytes, before a byte of it is written (the
+// host grows by its icons and version information, a few kilobytes).
+uint64_t PlannedExportBytes(const ExportPlan& plan, const ExportOptions& options, const fs::path& programs)
+{
+    uint64_t bytes = plan.packageText.size();
+    for (const char* program : Programs)
+        bytes += fs::file_size(programs / program);
+    for (const BundleSource& copied : plan.copiedFiles)
+        bytes += copied.size;
+    if (!options.loose)
+        return bytes + BundleSize(plan.webFiles);
+    for (const BundleSource& file : plan.webFiles)
+        bytes += file.size;
+    return bytes;
 }
 
 void WriteProgramsAndFiles(const ExportPlan& plan, const fs::path& programs, const fs::path& staging)
@@ -239,6 +256,10 @@ int Export(const ExportOptions& options)
     if (options.zipFile) {
         zip = OutputPathOf(*options.zipFile);
         CheckFileTarget(*zip, "zip", options, app, out);
+        // Every entry of the zip lies below a folder of this name.
+        std::string problem = WindowsNameProblem(out.filename().string());
+        if (!problem.empty())
+            throw ExportError("cannot zip the export under the name " + out.filename().string() + ": " + problem);
     }
     std::optional<SigningOptions> signing = options.signing;
     if (signing) {
@@ -249,6 +270,7 @@ int Export(const ExportOptions& options)
     std::optional<fs::path> setup;
     if (options.installer) {
         CheckInstallerTools();
+        CheckInstallerSize(PlannedExportBytes(plan, options, programs));
         std::string stem = plan.executableName.substr(0, plan.executableName.size() - 4);
         setup = out.parent_path() / (stem + "-setup.exe");
         CheckFileTarget(*setup, "installer", options, app, out);
@@ -270,7 +292,10 @@ int Export(const ExportOptions& options)
     std::optional<PartialFile> partialSetup;
     if (setup) {
         partialSetup.emplace(*setup);
-        BuildInstaller(plan, staging.Path(), partialSetup->path);
+        ProgressBar bar("making the installer");
+        BuildInstaller(plan, staging.Path(), partialSetup->path, [&bar](uint64_t done, uint64_t total) {
+            bar.Update(done, total);
+        });
         if (signing)
             SignProgram(*signing, partialSetup->path);
     }

@@ -61,6 +61,13 @@ std::vector<std::string> ExcludedPaths(const nlohmann::json& root)
     return excluded;
 }
 
+// Folders that Windows and its programs keep in the local application data
+// folder: an app of such a name would keep its data among theirs, and its
+// uninstaller could remove them with the player's saves.
+const char* const LocalAppDataFolders[] = {"application data", "comms", "connecteddevicesplatform", "crashdumps",
+    "d3dscache", "diagnostics", "elevateddiagnostics", "history", "microsoft", "packages", "placeholdertilelogofolder",
+    "programs", "publishers", "temp", "temporary internet files", "virtualstore"};
+
 // The host keeps the app's data in one folder of this name under the local
 // application data folder.
 void CheckAppName(const std::string& name)
@@ -68,6 +75,10 @@ void CheckAppName(const std::string& name)
     std::string problem = WindowsNameProblem(name);
     if (problem.empty() && (name == "." || name == ".."))
         problem = "it names a folder above";
+    std::string folded = WindowsCaseFolded(name);
+    if (problem.empty()
+        && std::find(std::begin(LocalAppDataFolders), std::end(LocalAppDataFolders), folded) != std::end(LocalAppDataFolders))
+        problem = "Windows keeps a folder of its own by that name there";
     if (!problem.empty())
         throw ExportError("package.json: \"name\" must be usable as a folder name on Windows, where the host keeps the "
                           "app's data in a folder of that name (" + problem + ")");

@@ -1,5 +1,7 @@
 #include "tools/velmora-tool/helper_process.h"
 
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/velmora-tool/code_signing.h"
 #include "tools/velmora-tool/export_plan.h"
+#include "tools/velmora-tool/interruption.h"
 
 bool ProgramFound(const std::string& name)
 {
@@ -25,7 +29,8 @@ bool ProgramFound(const std::string& name)
     return false;
 }
 
-int RunHelper(const std::vector<std::string>& args, const std::string& input, std::string& said)
+int RunHelper(const std::vector<std::string>& args, const std::string& input, std::string& said,
+    const std::function<void(const std::string&)>& heard)
 {
     int toHelper[2], fromHelper[2];
     if (pipe(toHelper) != 0 || pipe(fromHelper) != 0)
@@ -37,6 +42,11 @@ int RunHelper(const std::vector<std::string>& args, const std::string& input, st
         dup2(fromHelper[1], 2);
         close(toHelper[1]);
         close(fromHelper[0]);
+        // A helper reads the password from its input when it needs it; the
+        // environment would hand it to everything the helper runs or writes.
+        unsetenv(PasswordVariable);
+        // Ended with the tool, however the tool ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         std::vector<char*> argv;
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
@@ -52,17 +62,22 @@ int RunHelper(const std::vector<std::string>& args, const std::string& input, st
     (void)ignored;
     close(toHelper[1]);
     char buffer[4096];
-    for (ssize_t got; (got = read(fromHelper[0], buffer, sizeof buffer)) != 0;) {
+    for (ssize_t got; (got = read(fromHelper[0], buffer, sizeof buffer)) != 0 && !WasInterrupted();) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             break;
         said.append(buffer, static_cast<size_t>(got));
+        if (heard)
+            heard(said);
     }
     close(fromHelper[0]);
+    if (WasInterrupted())
+        kill(pid, SIGTERM);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    ThrowIfInterrupted();
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 

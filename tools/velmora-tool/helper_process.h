@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,13 @@
 bool ProgramFound(const std::string& name);
 
 // Runs args[0] (found on the PATH) with `input` on its standard input;
-// gives its exit code and appends what it said on its outputs to `said`.
-// Throws ExportError when it cannot be started.
-int RunHelper(const std::vector<std::string>& args, const std::string& input, std::string& said);
+// gives its exit code and appends what it said on its outputs to `said`,
+// calling `heard` with all of it so far as it comes. The helper gets the
+// tool's environment without the signing password, and is ended with the
+// export when the export is interrupted. Throws ExportError when it cannot
+// be started, or "interrupted".
+int RunHelper(const std::vector<std::string>& args, const std::string& input, std::string& said,
+    const std::function<void(const std::string&)>& heard = nullptr);
 
 // The end of what a helper said, which holds its reason for failing.
 std::string HelperReason(const std::string& said);

@@ -48,6 +48,11 @@ void ThrowIfInterrupted()
         throw ExportError("interrupted");
 }
 
+bool WasInterrupted()
+{
+    return noted != 0;
+}
+
 void EndIfInterrupted()
 {
     if (!noted)

@@ -17,5 +17,6 @@ public:
 
 // Throws ExportError("interrupted") once a signal was noted.
 void ThrowIfInterrupted();
+bool WasInterrupted();
 // After cleaning up: ends the process by the noted signal, if there was one.
 void EndIfInterrupted();

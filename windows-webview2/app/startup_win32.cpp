@@ -6,6 +6,7 @@
 #include "app/single_instance_win32.h"
 #include "app/startup_failure.h"
 #include "app/startup_messages.h"
+#include "app/user_data_mark_win32.h"
 #include "assets/asset_bundle.h"
 #include "assets/body_streams_win32.h"
 #include "assets/bundle_image.h"
@@ -128,6 +129,7 @@ int Run(HINSTANCE instance)
     if (config.dpiAwareness == DpiAwareness::PerMonitor)
         UsePerMonitorDpi();
     std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
+    MarkUserDataFolder(userDataFolder, config.name);
 
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;
