@@ -145,6 +145,14 @@ host.on("wrapper-init-response", (message) => {
   const ids = message.registeredComponentIds || [];
   $("components").textContent = `Components: ${ids.length ? ids.join(", ") : "none"}`;
   $("handles").textContent = `Folder handles: ${host.handleCount()} of 13`;
+  // Launched with "--fullscreen" (a shortcut's target, Steam's launch
+  // options): full screen at once; "--windowed", or nothing, stays windowed.
+  const args = message.arguments || [];
+  $("platform").textContent = `Platform: ${message.platform || "unknown"} · Arguments: ${args.length ? args.join(" ") : "none"}`;
+  if (args.includes("--fullscreen") && !args.includes("--windowed")) {
+    $("fullscreen").dataset.on = "1";
+    host.setFullscreen(true);
+  }
 });
 host.on("extension-message", (message) => { $("extension").textContent = `Extension echoed: ${message.text}`; });
 host.on("sample-folder", (message) => { $("extension").textContent += ` · ${message.placeholder} is ${message.path}`; });

@@ -65,6 +65,8 @@ expect_eq "wrapper-init: the sample extension's ids" "sample.echo sample.folders
 expect_eq "wrapper-init: thirteen handles posted" 13 "$(found "$run" "handles posted")"
 # Wine has no Screenshots folder, so one of the thirteen slots is empty.
 expect_eq "wrapper-init: the page holds the handles" "Folder handles: 12 of 13" "$(found "$run" "handles shown")"
+expect_eq "wrapper-init: the page shows the platform and the launch arguments" "Platform: wine · Arguments: none" \
+  "$(found "$run" "platform shown")"
 expect_eq "not cross-origin isolated unless the app opts in" false "$(found "$run" "cross-origin isolated")"
 expect_eq "save through a folder handle" 1 "$(found "$run" "saved" | grep -c '^Saved best 7 to .*/star-catcher-save.json\.$')"
 expect_eq "the save file's bytes" '{"best":7}' "$(found "$run" "save file")"

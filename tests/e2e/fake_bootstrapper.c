@@ -1,7 +1,8 @@
 /* Stands in for the WebView2 bootstrapper: "installs" the runtime by
  * writing its current directory to the marker file that the test names in
  * VELMORA_TEST_INSTALL_MARKER; the runtime double then answers the version
- * query. The test server sends it padded, which a PE file tolerates. */
+ * query. The test server sends it padded, which a PE file tolerates. With
+ * VELMORA_TEST_BOOTSTRAPPER_HANG set it never ends instead. */
 #include <stdio.h>
 #include <windows.h>
 
@@ -11,6 +12,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
     (void)previous;
     (void)show;
     WCHAR marker[MAX_PATH], folder[MAX_PATH];
+    /* A bootstrapper stuck as under Proton. */
+    if (GetEnvironmentVariableW(L"VELMORA_TEST_BOOTSTRAPPER_HANG", marker, MAX_PATH))
+        Sleep(INFINITE);
     if (!GetEnvironmentVariableW(L"VELMORA_TEST_INSTALL_MARKER", marker, MAX_PATH))
         return 2;
     GetCurrentDirectoryW(MAX_PATH, folder);

@@ -29,12 +29,18 @@ box_raw_texts_in() {
   grep -a 'MSGBOX_OnInit' "$1" | sed -e 's/^.*MSGBOX_OnInit L"//' -e 's/"$//'
 }
 
+# The whole text of box $1 (from 0) of the last run, line breaks included.
+box_text() {
+  printf '%s' "${BOX_RAW[$1]:-}" | sed -e 's/\\"/"/g' -e 's/\\n/\n/g' -e 's/\\\\/\\/g'
+}
+
 # Runs a Windows program, answers every message box it shows (BOX_KEY),
 # and records what was shown (BOX_TEXTS by line, BOX_RAW by box, BOX_CAPTIONS).
 # Extra commands after "--" run in parallel
 # (for example a helper that closes the main window). RUN_DIR, when set, is
 # the current directory of the run instead of the program's folder;
-# LAUNCHER, a Wine command that starts it (such as "start /wait /min /unix").
+# LAUNCHER, a Wine command that starts it (such as "start /wait /min /unix");
+# the array PROGRAM_ARGS, the program's arguments.
 run_program() {
   local exe=$1; shift
   local helper=()
@@ -42,7 +48,7 @@ run_program() {
   local log
   log=$(mktemp)
   BOX_TEXTS=(); BOX_RAW=(); BOX_CAPTIONS=(); EXIT_CODE=""
-  (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" ${LAUNCHER:-} "$exe") 2>"$log" &
+  (cd "${RUN_DIR:-$(dirname "$exe")}" && WINEDEBUG=+msgbox exec "$WINE_RUN" ${LAUNCHER:-} "$exe" ${PROGRAM_ARGS[@]+"${PROGRAM_ARGS[@]}"}) 2>"$log" &
   local pid=$! answered=0 started=$SECONDS
   [ ${#helper[@]} -gt 0 ] && "${helper[@]}" >/dev/null 2>&1 &
   # BOX_KEY: the key that answers each box (Return, its default button),
@@ -127,9 +133,9 @@ expect_eq() {
 expect_run() {
   local name=$1 code=$2 boxes=$3
   expect_eq "$name: exit code" "$code" "$EXIT_CODE"
-  expect_eq "$name: number of boxes" "$boxes" "${#BOX_TEXTS[@]}"
+  expect_eq "$name: number of boxes" "$boxes" "${#BOX_RAW[@]}"
   if [ "$boxes" -gt 0 ]; then
-    expect_eq "$name: box text" "$4" "${BOX_TEXTS[0]:-}"
+    expect_eq "$name: box text" "$4" "$(box_text 0)"
     expect_eq "$name: box caption" "$5" "${BOX_CAPTIONS[0]:-}"
   fi
 }

@@ -29,7 +29,7 @@ expect_run "sample extension" 0 0
 app_folder=$(sed -n 's/^Init //p' "$folder/Tandrel-calls.txt" | tr -d '\r')
 documents=$(handle "$folder" 1 6)
 escaped_documents=${documents//\\/\\\\}
-response='{"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"}'
+response='{"arguments":[],"platform":"wine","registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"}'
 expect_eq "the page's messages, each reply by the way of the handles" "posted handles {\"type\":\"directory-handles\"} objects=13
 posted handles $response objects=0
 posted json $extension_text
@@ -79,7 +79,7 @@ cp "$sample" "$elsewhere/Tandrel.dll"
 RUN_DIR=$elsewhere run_program "$folder/Velmora.exe"
 expect_run "no extension library" 0 0
 expect_eq "no library: handles, then an empty list" "posted handles {\"type\":\"directory-handles\"} objects=13
-posted handles {\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"} objects=0" "$(logged "$folder" "posted ")"
+posted handles {\"arguments\":[],\"platform\":\"wine\",\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"} objects=0" "$(logged "$folder" "posted ")"
 expect_eq "no library: the current directory's one is left alone" "" "$(cat "$elsewhere/Tandrel-calls.txt")"
 
 # A runtime without the handle interfaces still gets the response.
@@ -91,7 +91,7 @@ cp "$sample" "$folder/Tandrel.dll"
 run_program "$folder/Velmora.exe"
 expect_run "older runtime" 0 0
 expect_eq "older runtime: only the response" \
-  "posted json {\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}" \
+  "posted json {\"arguments\":[],\"platform\":\"wine\",\"registeredComponentIds\":[\"sample.echo\",\"sample.folders\"],\"type\":\"wrapper-init-response\"}" \
   "$(logged "$folder" "posted ")"
 expect_eq "older runtime: no handle asked for" "" "$(logged "$folder" "handle")"
 expect_eq "older runtime: the documents' filter" "filter https://velmora.localhost/* context 0" "$(logged "$folder" "filter")"
@@ -109,6 +109,6 @@ expect_eq "incomplete library: no Init" "OnMainWindowCreated
 Release
 Unloaded" "$(tr -d '\r' <"$folder/Tandrel-calls.txt")"
 expect_eq "incomplete library: no components" 1 \
-  "$(logged "$folder" 'posted handles {"registeredComponentIds":\[\],' | wc -l)"
+  "$(logged "$folder" 'posted handles {"arguments":\[\],"platform":"wine","registeredComponentIds":\[\],' | wc -l)"
 
 finish

@@ -68,8 +68,8 @@ expect_eq "the clip's bytes" same "$(cmp -s <(tail -c +2097153 "$app/media/intro
   <(tail -c 2097152 "$run/response-3.txt") && echo same)"
 expect_eq "the service worker's request is answered" "200 OK" "$(head -n 1 "$run/response-4.txt")"
 expect_eq "wrapper-init answered with the sample's components" \
-  'page received {"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"}' \
-  "$(logged "$run" "page received {\"registeredComponentIds")"
+  'page received {"arguments":[],"platform":"wine","registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"}' \
+  "$(logged "$run" "page received {\"arguments")"
 expect_eq "the extension echoes" 'posted json {"type":"extension-message","text":"ping"}' \
   "$(logged "$run" 'posted json {"type":"extension-message"')"
 

@@ -210,14 +210,15 @@ busy 10
 close")
 run_program "$folder/Velmora.exe"
 expect_run "a page busy for 10 s" 0 0
-expect_eq "a page busy for 10 s: reported, and kept as it was" "navigate https://velmora.localhost/index.html
-busy 10 s: 5 unresponsive reports" "$(logged "$folder" "busy\|navigate\|reload")"
+expect_eq "a page busy for 10 s: reported all along" yes \
+  "$(logged "$folder" "busy 10 s: " | grep -q 'busy 10 s: [56] unresponsive reports' && echo yes)"
+expect_eq "a page busy for 10 s: kept as it was" "navigate https://velmora.localhost/index.html" \
+  "$(logged "$folder" "navigate\|reload")"
 folder=$(export_with '{"name": "game", "window": {"title": "Busy Game"}}' "domcontentloaded
 busy 24
 close")
 BOX_KEY=y run_program "$folder/Velmora.exe"
-expect_eq "a page busy for 24 s, reloaded: the question" "$busy_page" "$(printf '%s
-' "${BOX_TEXTS[@]}")"
+expect_eq "a page busy for 24 s, reloaded: the question" "$busy_page" "$(box_text 0)"
 expect_eq "a page busy for 24 s, reloaded: its caption" "Busy Game" "${BOX_CAPTIONS[0]:-}"
 expect_eq "a page busy for 24 s, reloaded: exit code" 0 "$EXIT_CODE"
 expect_eq "a page busy for 24 s, reloaded: once" "reload https://velmora.localhost/index.html" "$(logged "$folder" "reload")"

@@ -203,6 +203,35 @@ expect_eq "single instance: the first copy ends well" 0 $?
 expect_eq "single instance: restored and in front" "restored: minimized=0 foreground=1" "$(logged "$folder" "restored")"
 expect_eq "single instance: only one copy made a WebView" 1 "$(logged "$folder" "create environment" | wc -l)"
 
+# The launch arguments, split by Windows' rules, and the platform reach the
+# page; the Wine browser arguments reach the runtime (this is Wine); a game
+# that runs in the background keeps its WebView visible while minimised.
+folder=$(export_with '{"name": "shipper", "settings": {"run-in-background": true, "gpu": "high-performance", "wine-browser-arguments": "--disable-gpu --disable-gpu-compositing"}}' 'domcontentloaded
+message {"type":"wrapper-init"}
+minimize
+restore
+close')
+PROGRAM_ARGS=(--windowed "mod folder" "caf$(printf '\xc3\xa9')" 'say "hi"' '')
+run_program "$folder/Velmora.exe"
+PROGRAM_ARGS=()
+expect_run "launch arguments" 0 0
+expect_eq "launch arguments: the page gets them and the platform" \
+  "posted handles {\"arguments\":[\"--windowed\",\"mod folder\",\"caf$(printf '\xc3\xa9')\",\"say \\\"hi\\\"\",\"\"],\"platform\":\"wine\",\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"}" \
+  "$(logged "$folder" 'posted handles {"arguments"' | sed 's/ objects=.*//')"
+expect_eq "the Wine browser arguments reach the runtime" 1 \
+  "$(logged "$folder" "create environment" | grep -c ' arguments=--disable-background-timer-throttling --disable-renderer-backgrounding --disable-backgrounding-occluded-windows --force_high_performance_gpu --disable-gpu --disable-gpu-compositing target=')"
+expect_eq "run in background: the WebView stays visible while minimised" "controller visible 0 window=0
+controller visible 1 window=1" "$(logged "$folder" "controller visible")"
+folder=$(export_with '{"name": "saver"}' 'domcontentloaded
+minimize
+restore
+close')
+run_program "$folder/Velmora.exe"
+expect_eq "by default the WebView is hidden while minimised" "controller visible 0 window=0
+controller visible 1 window=1
+controller visible 0 window=1
+controller visible 1 window=1" "$(logged "$folder" "controller visible")"
+
 # A first copy that hangs (stopped) never hangs the second start.
 folder=$(export_with '{"name": "single", "settings": {"single-instance": true}}' 'domcontentloaded
 minimize

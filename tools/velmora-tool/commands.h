@@ -13,6 +13,7 @@ int RunLsCommand(const CommandArgs& args);
 int RunGetCommand(const CommandArgs& args);
 int RunIconsCommand(const CommandArgs& args);
 int RunExportCommand(const CommandArgs& args);
+int RunServeCommand(const CommandArgs& args);
 
 inline constexpr const char* ExportUsage =
     "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] [--installer]\n"

@@ -19,6 +19,7 @@ const Command Commands[] = {
     {"ls", RunLsCommand, "velmora-tool ls <assets.dat>"},
     {"get", RunGetCommand, "velmora-tool get <export-folder> <path> [--range <value>]"},
     {"icons", RunIconsCommand, "velmora-tool icons <folder>"},
+    {"serve", RunServeCommand, "velmora-tool serve <app-folder | export-folder> [--port N]"},
 };
 
 void PrintUsage(std::FILE* to)

@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 #include <objbase.h>
 
+#include "app/launch_win32.h"
 #include "app/single_instance_win32.h"
 #include "app/startup_failure.h"
 #include "app/startup_messages.h"
@@ -17,6 +18,7 @@
 #include "common/message_box_win32.h"
 #include "common/paths_win32.h"
 #include "config/app_config.h"
+#include "installer/installer_messages.h"
 #include "installer/runtime_installer_win32.h"
 #include "webview/browser_folder.h"
 #include "webview/corvane_webview.h"
@@ -58,7 +60,7 @@ HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::str
 // A missing evergreen runtime is installed after the user was told, then
 // looked for once more; a fixed runtime must already be in place.
 void CheckRuntime(HINSTANCE instance, IWebViewLoader& loader, const AppConfig& config,
-    const std::optional<std::string>& browserFolder, const std::string& userDataFolder)
+    const std::optional<std::string>& browserFolder, const std::string& userDataFolder, bool underWine)
 {
     if (config.distributionMode == DistributionMode::Fixed) {
         if (!loader.HasBrowserVersion(browserFolder))
@@ -67,8 +69,8 @@ void CheckRuntime(HINSTANCE instance, IWebViewLoader& loader, const AppConfig& c
     }
     if (loader.HasBrowserVersion(std::nullopt))
         return;
-    ShowMessage(config.installMessage, config.title, MB_ICONINFORMATION);
-    InstallRuntime(instance, userDataFolder, config);
+    ShowMessage(RuntimeOffer(config.installMessage, underWine), config.title, MB_ICONINFORMATION);
+    InstallRuntime(instance, userDataFolder, config, underWine);
     if (!loader.HasBrowserVersion(std::nullopt))
         throw StartupFailure(config.installFailedMessage, config.title);
 }
@@ -146,7 +148,8 @@ int Run(HINSTANCE instance)
     // folder whose rights cannot be changed is left to the user.
     if (browserFolder)
         GrantAppContainerAccess(*browserFolder);
-    CheckRuntime(instance, *loader, config, browserFolder, userDataFolder);
+    Launch launch = LaunchOfThisProcess();
+    CheckRuntime(instance, *loader, config, browserFolder, userDataFolder, launch.underWine);
     OpenBundle(appFolder + webResourceFolder + "assets.dat", bundle, bundleImage);
     // A missing or incomplete extension library is no error: the app runs
     // without components.
@@ -163,7 +166,7 @@ int Run(HINSTANCE instance)
     BodyStreamsWin32 bodies(bundle, bundleImage, appFolder + webResourceFolder);
     ResourceSite site {bundle, disk, appFolder + webResourceFolder, '\\', config.crossOriginIsolation};
     CorvaneWebView webView(config, site, bodies, window, desktop, *loader, extensions,
-        {appFolder, webResourceFolder, userDataFolder, browserFolder});
+        {appFolder, webResourceFolder, userDataFolder, browserFolder}, std::move(launch));
     webView.PlaceAtStart(config.rememberPlacement ? LoadReachablePlacement(userDataFolder) : std::nullopt);
     SetWindowEvents(&webView);
     webView.Init();

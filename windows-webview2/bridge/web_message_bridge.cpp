@@ -5,9 +5,9 @@
 #include "common/json_readers.h"
 
 WebMessageBridge::WebMessageBridge(IWindowOperations& windowOperations, IPageChannel& pageChannel,
-    IKnownFolders& known, ExtensionManager& extensionManager, HostFolders hostFolders)
+    IKnownFolders& known, ExtensionManager& extensionManager, HostFolders hostFolders, Launch hostLaunch)
     : window(windowOperations), page(pageChannel), knownFolders(known), extensions(extensionManager),
-      folders(std::move(hostFolders))
+      folders(std::move(hostFolders)), launch(std::move(hostLaunch))
 {
 }
 
@@ -54,6 +54,8 @@ void WebMessageBridge::SendWrapperInitResponse()
     nlohmann::json response = {
         {"type", "wrapper-init-response"},
         {"registeredComponentIds", extensions.ComponentIds()},
+        {"arguments", launch.arguments},
+        {"platform", PlatformName(launch)},
     };
     if (handles)
         handles->PostFollowing(SerializeMessage(response));

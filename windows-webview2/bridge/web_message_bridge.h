@@ -6,6 +6,7 @@
 
 #include "bridge/extension_manager.h"
 #include "bridge/folder_placeholders.h"
+#include "bridge/launch.h"
 #include "bridge/page_channel.h"
 #include "window/window_operations.h"
 
@@ -15,14 +16,15 @@
 class WebMessageBridge : public IExtensionHost {
 public:
     WebMessageBridge(IWindowOperations& windowOperations, IPageChannel& pageChannel, IKnownFolders& known,
-        ExtensionManager& extensionManager, HostFolders hostFolders);
+        ExtensionManager& extensionManager, HostFolders hostFolders, Launch hostLaunch);
 
     // Runs one message (JSON text, UTF-8). Messages that are not JSON
     // objects, have an unknown "type" or fail while handled are dropped
     // without a word; what they did before failing stays done.
     void HandleWebMessage(const std::string& text);
     // "directory-handles" (when the runtime can carry them), then
-    // "wrapper-init-response" with the registered component identifiers.
+    // "wrapper-init-response" with the registered component identifiers,
+    // the launch arguments and the platform.
     void SendWrapperInitResponse();
     void SendDirectoryHandles(IFolderHandleMessage& message);
 
@@ -37,6 +39,7 @@ private:
     IKnownFolders& knownFolders;
     ExtensionManager& extensions;
     const HostFolders folders;
+    const Launch launch;
     // Entries are added or overwritten, never removed.
     FolderMap folderMap;
 };

@@ -14,7 +14,14 @@ namespace {
 const char* const ContentModeNames[] = {"bundle", "remote"};
 const char* const DistributionModeNames[] = {"evergreen", "fixed"};
 const char* const HostingModeNames[] = {"windowed", "window-to-visual"};
-const char* const DpiAwarenessNames[] = {"system", "per-monitor"};
+
+}
+
+const char* const DpiAwarenessNames[2] = {"system", "per-monitor"};
+const char* const FrameRateNames[2] = {"vsync", "unlimited"};
+const char* const GpuPreferenceNames[2] = {"default", "high-performance"};
+
+namespace {
 
 // Picks one of two modes by its exact name; a value of another JSON type has
 // already become the default, so only an unknown string fails.
@@ -55,6 +62,11 @@ void LoadWindowBehaviour(const nlohmann::json& window, const nlohmann::json& set
     int32_t seconds = GetIntOr(settings, "close-request-timeout", DefaultCloseRequestSeconds);
     config.closeRequestSeconds = IsCloseRequestSeconds(seconds) ? seconds : DefaultCloseRequestSeconds;
     config.autoplay = GetBoolOr(settings, "autoplay", false);
+    config.runInBackground = GetBoolOr(settings, "run-in-background", false);
+    config.frameRate = GetStringOr(window, "frame-rate", "") == FrameRateNames[1] ? FrameRate::Unlimited : FrameRate::Vsync;
+    config.gpu = GetStringOr(settings, "gpu", "") == GpuPreferenceNames[1] ? GpuPreference::HighPerformance
+                                                                          : GpuPreference::Default;
+    config.wineBrowserArguments = GetStringOr(settings, "wine-browser-arguments", "");
 }
 
 }
@@ -118,3 +130,5 @@ const char* ContentModeName(ContentMode mode) { return ContentModeNames[static_c
 const char* DistributionModeName(DistributionMode mode) { return DistributionModeNames[static_cast<int>(mode)]; }
 const char* HostingModeName(HostingMode mode) { return HostingModeNames[static_cast<int>(mode)]; }
 const char* DpiAwarenessName(DpiAwareness awareness) { return DpiAwarenessNames[static_cast<int>(awareness)]; }
+const char* FrameRateName(FrameRate rate) { return FrameRateNames[static_cast<int>(rate)]; }
+const char* GpuPreferenceName(GpuPreference gpu) { return GpuPreferenceNames[static_cast<int>(gpu)]; }

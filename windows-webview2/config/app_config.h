@@ -8,6 +8,8 @@ enum class ContentMode : int32_t { Bundle = 0, Remote = 1 };
 enum class DistributionMode : int32_t { Evergreen = 0, Fixed = 1 };
 enum class HostingMode : int32_t { Windowed = 0, WindowToVisual = 1 };
 enum class DpiAwareness : int32_t { System = 0, PerMonitor = 1 };
+enum class FrameRate : int32_t { Vsync = 0, Unlimited = 1 };
+enum class GpuPreference : int32_t { Default = 0, HighPerformance = 1 };
 
 // The bounds of "settings" → "close-request-timeout", in seconds.
 inline constexpr int32_t DefaultCloseRequestSeconds = 5;
@@ -44,6 +46,11 @@ struct AppConfig {
     bool closeRequest = false;
     int32_t closeRequestSeconds = DefaultCloseRequestSeconds;
     bool autoplay = false;
+    // What shippers ask of a game host; each off unless asked for.
+    bool runInBackground = false;
+    FrameRate frameRate = FrameRate::Vsync;
+    GpuPreference gpu = GpuPreference::Default;
+    std::string wineBrowserArguments; // added to the browser arguments under Wine only
     std::string installMessage;
     std::string downloadingMessage;
     std::string installFailedMessage;
@@ -59,6 +66,13 @@ const char* ContentModeName(ContentMode mode);
 const char* DistributionModeName(DistributionMode mode);
 const char* HostingModeName(HostingMode mode);
 const char* DpiAwarenessName(DpiAwareness awareness);
+const char* FrameRateName(FrameRate rate);
+const char* GpuPreferenceName(GpuPreference gpu);
+
+// The names of the two-valued choices, the default first.
+extern const char* const DpiAwarenessNames[2];
+extern const char* const FrameRateNames[2];
+extern const char* const GpuPreferenceNames[2];
 
 // "#rrggbb" (either case) as 0xRRGGBB; any other text gives nothing.
 std::optional<uint32_t> ParseColour(const std::string& text);

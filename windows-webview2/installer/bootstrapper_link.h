@@ -6,3 +6,6 @@
 // Microsoft's link, the installer's test build with a local one.
 extern const wchar_t* const BootstrapperLink;
 extern const bool BootstrapperMustBeSignedByMicrosoft;
+// How long a bootstrapper may run under Wine before the host stops waiting
+// (it may never finish there); on Windows it is waited for.
+extern const unsigned long BootstrapperWaitUnderWine;

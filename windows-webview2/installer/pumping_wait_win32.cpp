@@ -2,11 +2,20 @@
 
 #include <optional>
 
-void WaitWhileDispatching(HANDLE object)
+bool WaitWhileDispatching(HANDLE object, DWORD milliseconds)
 {
     std::optional<WPARAM> quitCode;
+    ULONGLONG deadline = GetTickCount64() + milliseconds;
+    bool signalled = true;
     for (;;) {
-        DWORD woken = MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_ALLINPUT);
+        DWORD left = INFINITE;
+        if (milliseconds != INFINITE) {
+            ULONGLONG now = GetTickCount64();
+            left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        }
+        DWORD woken = MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_ALLINPUT);
+        if (woken == WAIT_TIMEOUT)
+            signalled = false;
         if (woken != WAIT_OBJECT_0 + 1)
             break;
         MSG msg = {};
@@ -21,4 +30,5 @@ void WaitWhileDispatching(HANDLE object)
     }
     if (quitCode)
         PostQuitMessage(static_cast<int>(*quitCode));
+    return signalled;
 }

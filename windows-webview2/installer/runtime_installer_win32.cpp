@@ -79,7 +79,8 @@ bool Download(DownloadJob& job, HWND window)
 // Starts the bootstrapper from the file that was checked: the handle that
 // was verified stays open, sharing only reading, until the process runs,
 // so the file cannot be replaced in between.
-void RunInstaller(const std::string& installerPath, const std::wstring& userDataFolder)
+void RunInstaller(const std::string& installerPath, const std::wstring& userDataFolder, const AppConfig& config,
+    bool underWine)
 {
     HANDLE file = CreateFileW(PlatformPath(installerPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -102,13 +103,14 @@ void RunInstaller(const std::string& installerPath, const std::wstring& userData
     if (!started)
         return;
     CloseHandle(process.hThread);
-    WaitWhileDispatching(process.hProcess);
+    if (!WaitWhileDispatching(process.hProcess, underWine ? BootstrapperWaitUnderWine : INFINITE))
+        ShowMessage(InstallerMessage::BootstrapperStalled, config.title, MB_ICONWARNING);
     CloseHandle(process.hProcess);
 }
 
 }
 
-void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const AppConfig& config)
+void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const AppConfig& config, bool underWine)
 {
     std::wstring folder = PlatformPath(userDataFolder);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
@@ -137,5 +139,5 @@ void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const
     DownloadJob job {BootstrapperLink, CompatiblePlatformPath(installerPath), progressBar};
     if (!Download(job, window))
         return;
-    RunInstaller(installerPath, Utf8ToWide(userDataFolder));
+    RunInstaller(installerPath, Utf8ToWide(userDataFolder), config, underWine);
 }

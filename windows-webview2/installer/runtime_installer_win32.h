@@ -10,4 +10,5 @@
 // small progress window is shown, runs it and waits for it. Returns when
 // all is over or after an error box; start-up then looks for the runtime
 // again. Runs before the main window exists, with a message loop of its own.
-void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const AppConfig& config);
+// Under Wine a bootstrapper that does not finish is waited for only so long.
+void InstallRuntime(HINSTANCE instance, const std::string& userDataFolder, const AppConfig& config, bool underWine);

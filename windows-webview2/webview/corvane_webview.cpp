@@ -17,16 +17,16 @@ std::string OriginFor(const AppConfig& config)
 
 CorvaneWebView::CorvaneWebView(const AppConfig& appConfig, const ResourceSite& resourceSite, IBodyStreams& bodyStreams,
     IMainWindow& mainWindow, IDesktop& hostDesktop, IWebViewLoader& webViewLoader, ExtensionManager& extensionManager,
-    WebViewFolders hostFolders)
+    WebViewFolders hostFolders, Launch launch)
     : config(appConfig), site(resourceSite), bodies(bodyStreams), window(mainWindow), desktop(hostDesktop),
-      loader(webViewLoader), extensions(extensionManager), folders(std::move(hostFolders)),
+      loader(webViewLoader), extensions(extensionManager), folders(std::move(hostFolders)), underWine(launch.underWine),
       origin(OriginFor(appConfig)), windowState(mainWindow),
       closeRequest(appConfig.closeRequest, appConfig.closeRequestSeconds, mainWindow, *this),
       pageWindow(windowState, closeRequest),
       bridge(pageWindow, *this, hostDesktop, extensionManager,
           // The web resource folder as the resource server reads it, so that
           // the page's handle and the extensions' path name a real folder.
-          {folders.appFolder, folders.appFolder + folders.webResourceFolder, folders.userDataFolder})
+          {folders.appFolder, folders.appFolder + folders.webResourceFolder, folders.userDataFolder}, std::move(launch))
 {
     extensions.SetWebViewHost(&bridge);
     windowState.SetMinimumClientSize(config.minWidth, config.minHeight);
@@ -128,7 +128,7 @@ void CorvaneWebView::Init()
         SetRuntimeVariable("COREWEBVIEW2_FORCED_HOSTING_MODE", "COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
     if (config.backgroundColor)
         SetRuntimeVariable(BackgroundColourVariable, BackgroundColourValue(*config.backgroundColor));
-    loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, BrowserArgumentsFor(config),
+    loader.CreateEnvironment(folders.browserFolder, folders.userDataFolder, BrowserArgumentsFor(config, underWine),
         [this](bool succeeded, std::shared_ptr<IWebViewEnvironment> created) {
             OnEnvironmentCreated(succeeded, std::move(created));
         });
@@ -253,7 +253,8 @@ void CorvaneWebView::OnWindowSized(bool minimized)
     if (!controller)
         return;
     if (minimized) {
-        if (shown && !hiddenWhileMinimized) {
+        // A game that runs in the background keeps rendering.
+        if (shown && !hiddenWhileMinimized && !config.runInBackground) {
             controller->SetIsVisible(false);
             hiddenWhileMinimized = true;
         }

@@ -41,7 +41,7 @@ struct WebViewFolders {
 class CorvaneWebView : public IWindowEvents, public IPageChannel {
 public:
     CorvaneWebView(const AppConfig& config, const ResourceSite& site, IBodyStreams& bodies, IMainWindow& window,
-        IDesktop& desktop, IWebViewLoader& loader, ExtensionManager& extensions, WebViewFolders folders);
+        IDesktop& desktop, IWebViewLoader& loader, ExtensionManager& extensions, WebViewFolders folders, Launch launch);
     ~CorvaneWebView() override;
     CorvaneWebView(const CorvaneWebView&) = delete;
     CorvaneWebView& operator=(const CorvaneWebView&) = delete;
@@ -122,6 +122,7 @@ private:
     IWebViewLoader& loader;
     ExtensionManager& extensions;
     const WebViewFolders folders;
+    const bool underWine;
     const std::string origin;
     WindowState windowState;
     CloseRequest closeRequest;

@@ -144,10 +144,12 @@ void CorvaneWebView::OnDomContentLoaded()
         return;
     shown = true;
     // A minimised start keeps the WebView hidden, not rendering, until the
-    // player restores the window.
+    // player restores the window, unless the game runs in the background.
     if (window.LaunchedMinimized()) {
-        hiddenWhileMinimized = true;
+        hiddenWhileMinimized = !config.runInBackground;
         window.ShowMinimized();
+        if (config.runInBackground)
+            controller->SetIsVisible(true);
         return;
     }
     if (showMaximized)

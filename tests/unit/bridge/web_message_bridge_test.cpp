@@ -10,7 +10,7 @@ using Strings = std::vector<std::string>;
 
 const char* const Page = "https://velmora.localhost/index.html";
 const std::string Handles = R"(handles {"type":"directory-handles"})";
-const std::string ResponseText = R"({"registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"})";
+const std::string ResponseText = R"({"arguments":[],"platform":"windows","registeredComponentIds":["sample.echo","sample.folders"],"type":"wrapper-init-response"})";
 // Where the handles can be sent the response follows them the same way:
 // the runtime keeps no order between its two ways of posting.
 const std::string Response = "handles " + ResponseText;
@@ -115,7 +115,7 @@ TEST_F(PageBridgeTest, WithoutALibraryTheComponentListIsEmpty)
     Start();
     Send(R"({"type":"wrapper-init"})");
     ASSERT_EQ(2u, runtime.pageMessages.size());
-    EXPECT_EQ(R"(handles {"registeredComponentIds":[],"type":"wrapper-init-response"})", runtime.pageMessages[1]);
+    EXPECT_EQ(R"(handles {"arguments":[],"platform":"windows","registeredComponentIds":[],"type":"wrapper-init-response"})", runtime.pageMessages[1]);
 }
 
 TEST_F(PageBridgeTest, AFolderWithoutAPathOrAHandleLeavesItsSlotEmpty)
@@ -174,7 +174,7 @@ TEST_F(PageBridgeTest, RepliesAreCompactSortedUtf8AndNeverInvalid)
     library.ids = Strings {"caf\xc3\xa9", "b\"q\\"};
     Start();
     Send(R"({"type":"wrapper-init"})");
-    EXPECT_EQ("handles {\"registeredComponentIds\":[\"caf\xc3\xa9\",\"b\\\"q\\\\\"],\"type\":\"wrapper-init-response\"}",
+    EXPECT_EQ("handles {\"arguments\":[],\"platform\":\"windows\",\"registeredComponentIds\":[\"caf\xc3\xa9\",\"b\\\"q\\\\\"],\"type\":\"wrapper-init-response\"}",
         runtime.pageMessages.back());
 
 }
@@ -228,4 +228,17 @@ TEST_F(PageBridgeTest, TheLibraryReachesThePageAndTheFoldersOnlyWhileTheyExist)
 
     host.reset();
     EXPECT_EQ("", Resolve("<documents>"));
+}
+
+// A game may offer launch switches and adapt to Wine: the arguments after
+// the program's name, as given, and the platform.
+TEST_F(PageBridgeTest, TheLaunchArgumentsAndThePlatformReachThePage)
+{
+    launch = {{"--windowed", "mod folder", "caf\xC3\xA9", ""}, true};
+    Start(false);
+    Send(R"({"type":"wrapper-init"})");
+    ASSERT_EQ(2u, runtime.pageMessages.size());
+    EXPECT_EQ("handles {\"arguments\":[\"--windowed\",\"mod folder\",\"caf\xC3\xA9\",\"\"],\"platform\":\"wine\","
+              "\"registeredComponentIds\":[],\"type\":\"wrapper-init-response\"}",
+        runtime.pageMessages[1]);
 }

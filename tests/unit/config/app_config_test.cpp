@@ -165,10 +165,15 @@ TEST(AppConfig, WindowBehavioursAreOffUnlessAskedFor)
     EXPECT_FALSE(config.closeRequest);
     EXPECT_EQ(config.closeRequestSeconds, 5);
     EXPECT_FALSE(config.autoplay);
+    EXPECT_FALSE(config.runInBackground);
+    EXPECT_EQ(config.frameRate, FrameRate::Vsync);
+    EXPECT_EQ(config.gpu, GpuPreference::Default);
+    EXPECT_EQ(config.wineBrowserArguments, "");
 
     AppConfig asked = Load(R"({"name":"g","window":{"background-color":"#FF8000","fullscreen":true,"min-width":640.7,
-        "min-height":360,"remember-placement":true,"dpi-awareness":"per-monitor"},
-        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":60,"autoplay":true}})");
+        "min-height":360,"remember-placement":true,"dpi-awareness":"per-monitor","frame-rate":"unlimited"},
+        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":60,"autoplay":true,
+                    "run-in-background":true,"gpu":"high-performance","wine-browser-arguments":"--disable-gpu"}})");
     EXPECT_EQ(asked.backgroundColor, 0xFF8000u);
     EXPECT_TRUE(asked.fullscreen);
     EXPECT_EQ(asked.minWidth, 640);
@@ -179,6 +184,10 @@ TEST(AppConfig, WindowBehavioursAreOffUnlessAskedFor)
     EXPECT_TRUE(asked.closeRequest);
     EXPECT_EQ(asked.closeRequestSeconds, 60);
     EXPECT_TRUE(asked.autoplay);
+    EXPECT_TRUE(asked.runInBackground);
+    EXPECT_EQ(asked.frameRate, FrameRate::Unlimited);
+    EXPECT_EQ(asked.gpu, GpuPreference::HighPerformance);
+    EXPECT_EQ(asked.wineBrowserArguments, "--disable-gpu");
 }
 
 TEST(AppConfig, AWindowBehaviourTheHostCannotUseIsItsDefaultAndWarned)
@@ -207,6 +216,20 @@ TEST(AppConfig, AWindowBehaviourTheHostCannotUseIsItsDefaultAndWarned)
         "\"settings\" \u2192 \"close-request-timeout\": 0 is not a number of seconds from 1 to 60; the host uses 5",
     }));
     EXPECT_TRUE(ConfigWarnings(R"({"name":"g","window":{"background-color":"#00aAfF","dpi-awareness":"system"}})").empty());
+
+    const char* shipper = R"({"name":"g","window":{"frame-rate":"120"},
+        "settings":{"run-in-background":"yes","gpu":"fast","wine-browser-arguments":["--disable-gpu"]}})";
+    AppConfig defaults = Load(shipper);
+    EXPECT_FALSE(defaults.runInBackground);
+    EXPECT_EQ(defaults.frameRate, FrameRate::Vsync);
+    EXPECT_EQ(defaults.gpu, GpuPreference::Default);
+    EXPECT_EQ(defaults.wineBrowserArguments, "");
+    EXPECT_EQ(ConfigWarnings(shipper), (std::vector<std::string> {
+        "\"window\" \u2192 \"frame-rate\": \"120\" is neither \"vsync\" nor \"unlimited\"; the host uses \"vsync\"",
+        "\"settings\" \u2192 \"run-in-background\": \"yes\" is not true or false; the host uses false",
+        "\"settings\" \u2192 \"gpu\": \"fast\" is neither \"default\" nor \"high-performance\"; the host uses \"default\"",
+        "\"settings\" \u2192 \"wine-browser-arguments\": [\"--disable-gpu\"] is not text; the host uses none",
+    }));
     EXPECT_TRUE(ConfigWarnings("not json").empty());
 }
 

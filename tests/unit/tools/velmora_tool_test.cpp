@@ -18,6 +18,7 @@ TEST(VelmoraToolConfig, PrintsTheConfigurationAsCompactJson)
         R"("hostingMode":"windowed","enableDevtools":true,"crossOriginIsolation":false,"backgroundColor":null,)"
         R"("fullscreen":false,"minWidth":0,"minHeight":0,"rememberPlacement":false,"dpiAwareness":"system",)"
         R"("singleInstance":false,"closeRequest":false,"closeRequestTimeout":5,"autoplay":false,)"
+        R"("runInBackground":false,"frameRate":"vsync","gpu":"default","wineBrowserArguments":"",)"
         R"("installMessage":"This app requires the Microsoft Edge )"
         R"(WebView2 runtime. It will be downloaded and installed for you now.","downloadingMessage":"Downloading...",)"
         R"("installFailedMessage":"Failed to install the Microsoft Edge WebView2 runtime. Check that you have )"
@@ -31,11 +32,13 @@ TEST(VelmoraToolConfig, ListsTheWindowBehaviours)
     ToolResult result = RunTool({"config", folder.Write("package.json", R"({"name":"g",
         "window":{"background-color":"#1A2b3C","fullscreen":true,"min-width":640,"min-height":360,
                   "remember-placement":true,"dpi-awareness":"per-monitor"},
-        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":12,"autoplay":true}})")});
+        "settings":{"single-instance":true,"close-request":true,"close-request-timeout":12,"autoplay":true,
+                    "run-in-background":true,"gpu":"high-performance","wine-browser-arguments":"--disable-gpu"}})")});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.out.find(R"("backgroundColor":"#1a2b3c","fullscreen":true,"minWidth":640,"minHeight":360,)"
                               R"("rememberPlacement":true,"dpiAwareness":"per-monitor","singleInstance":true,)"
-                              R"("closeRequest":true,"closeRequestTimeout":12,"autoplay":true,)"),
+                              R"("closeRequest":true,"closeRequestTimeout":12,"autoplay":true,"runInBackground":true,)"
+                              R"("frameRate":"vsync","gpu":"high-performance","wineBrowserArguments":"--disable-gpu",)"),
         std::string::npos)
         << result.out;
 }

@@ -133,6 +133,49 @@ TEST_F(CorvaneWebViewTest, AutoplayAddsItsSwitchToTheAppsArgumentsOnce)
         << "a longer switch that starts alike is another switch";
 }
 
+// Each key that becomes browser arguments merges with the app's own, in a
+// fixed order, and the Wine arguments reach the runtime only under Wine.
+TEST_F(CorvaneWebViewTest, ShippersKeysBecomeBrowserArgumentsInOrderAndWineOnesOnlyUnderWine)
+{
+    auto argumentsFor = [this](const std::string& package, bool underWine) {
+        Configure(package);
+        launch.underWine = underWine;
+        Create();
+        runtime.calls.clear();
+        host->Init();
+        std::string call = runtime.calls.at(0);
+        return call.substr(call.rfind(" | ") + 3);
+    };
+    const std::string all = R"({"name": "g", "chromium-args": "--disable-frame-rate-limit --mute-audio",
+        "window": {"frame-rate": "unlimited"}, "settings": {"autoplay": true, "run-in-background": true,
+        "gpu": "high-performance", "wine-browser-arguments": "--disable-gpu --mute-audio  --disable-gpu-compositing"}})";
+    const std::string windows = "--disable-frame-rate-limit --mute-audio --autoplay-policy=no-user-gesture-required "
+                                "--disable-background-timer-throttling --disable-renderer-backgrounding "
+                                "--disable-backgrounding-occluded-windows --disable-gpu-vsync --force_high_performance_gpu";
+    EXPECT_EQ(windows, argumentsFor(all, false)) << "the app's switches stay, and none is doubled";
+    EXPECT_EQ(windows + " --disable-gpu --disable-gpu-compositing", argumentsFor(all, true));
+    EXPECT_EQ("", argumentsFor(R"({"name": "g", "window": {"frame-rate": "vsync"}, "settings": {"gpu": "default"}})", true))
+        << "the defaults add nothing";
+}
+
+// "run-in-background": the WebView stays visible to the runtime while the
+// window is minimised, from a minimised start too.
+TEST_F(CorvaneWebViewTest, AGameThatRunsInTheBackgroundKeepsRenderingWhenMinimised)
+{
+    Configure(R"({"name": "g", "settings": {"run-in-background": true}})");
+    window.launchedMinimized = true;
+    Start();
+    runtime.RaiseDomContentLoaded();
+    EXPECT_EQ("show minimized", window.calls.back());
+    host->OnWindowSized(true);
+    host->OnWindowSized(false);
+    host->OnWindowSized(true);
+    std::vector<std::string> visibility;
+    std::copy_if(runtime.calls.begin(), runtime.calls.end(), std::back_inserter(visibility),
+        [](const std::string& call) { return call.rfind("SetIsVisible", 0) == 0; });
+    EXPECT_EQ((std::vector<std::string> {"SetIsVisible false", "SetIsVisible true"}), visibility);
+}
+
 TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndOpenOncePerF12Stroke)
 {
     using Kind = IAcceleratorKeyPressedArgs::KeyEventKind;
@@ -147,7 +190,7 @@ TEST_F(CorvaneWebViewTest, DevToolsFollowTheConfigurationAndOpenOncePerF12Stroke
 
     WebViewDouble closed;
     Configure(R"({"name": "game", "settings": {"enable-devtools": false}})");
-    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, closed, extensions, WebViewFolders());
+    host = std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, closed, extensions, WebViewFolders(), Launch());
     host->Init();
     closed.CompleteEnvironment();
     closed.CompleteController();
@@ -183,7 +226,7 @@ TEST_F(CorvaneWebViewTest, CreationFailuresEndTheRunWithOneMessageAfterTheCallba
         WebViewDouble failing;
         DesktopModel failed;
         failing.hasWebView2 = c.webView2;
-        CorvaneWebView webView(config, site, bodies, window, failed, failing, extensions, WebViewFolders());
+        CorvaneWebView webView(config, site, bodies, window, failed, failing, extensions, WebViewFolders(), Launch());
         webView.Init();
         failing.CompleteEnvironment(c.environmentOk, c.environmentObject);
         if (c.environmentOk && c.environmentObject)
@@ -362,7 +405,7 @@ TEST_F(CorvaneWebViewTest, ACreationReportedTwiceIsHandledOnce)
     EXPECT_EQ(std::vector<std::string>{std::string("fail ") + WebViewMessage::EnvironmentFailed}, desktop.calls);
 
     WebViewDouble twice;
-    CorvaneWebView webView(config, site, bodies, window, desktop, twice, extensions, WebViewFolders());
+    CorvaneWebView webView(config, site, bodies, window, desktop, twice, extensions, WebViewFolders(), Launch());
     webView.Init();
     twice.CompleteEnvironment();
     twice.CompleteController();
@@ -494,7 +537,7 @@ TEST_F(CorvaneWebViewTest, ARefusedHandlerOrFilterEndsTheRunBeforeNavigating)
         WebViewDouble refusing;
         DesktopModel failed;
         refusing.refused = refused;
-        CorvaneWebView webView(config, site, bodies, window, failed, refusing, extensions, WebViewFolders());
+        CorvaneWebView webView(config, site, bodies, window, failed, refusing, extensions, WebViewFolders(), Launch());
         webView.Init();
         refusing.CompleteEnvironment();
         refusing.CompleteController();

@@ -18,7 +18,7 @@ std::unique_ptr<CorvaneWebView> HostRig::MakeHost()
 {
     WebViewFolders folders {"C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game",
         BrowserFolderFor(config.distributionMode, "C:\\Games\\Game\\")};
-    return std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions, folders);
+    return std::make_unique<CorvaneWebView>(config, site, bodies, window, desktop, runtime, extensions, folders, launch);
 }
 
 std::unique_ptr<CorvaneWebView> HostRig::StartHost()

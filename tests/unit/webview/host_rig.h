@@ -36,5 +36,6 @@ struct HostRig {
     DesktopModel desktop;
     WebViewDouble runtime;
     ExtensionLibraryModel library;
+    Launch launch;
     ExtensionManager extensions {library, "C:\\Games\\Game\\", "www\\", "C:\\Users\\u\\AppData\\Local\\game"};
 };

@@ -52,3 +52,16 @@ TEST(WaitWhileDispatching, AnswersTheThreadsWindowsAndKeepsAQuitForLater)
     EXPECT_EQ(3u, msg.wParam);
     DestroyWindow(window);
 }
+
+TEST(WaitWhileDispatching, GivesUpAfterItsTime)
+{
+    HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD started = GetTickCount();
+    EXPECT_FALSE(WaitWhileDispatching(never, 300));
+    DWORD waited = GetTickCount() - started;
+    EXPECT_GE(waited, 250u);
+    EXPECT_LT(waited, 3000u);
+    SetEvent(never);
+    EXPECT_TRUE(WaitWhileDispatching(never, 300));
+    CloseHandle(never);
+}

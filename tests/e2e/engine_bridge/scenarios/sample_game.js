@@ -120,6 +120,7 @@ module.exports = async function sampleGame(bridge, args) {
     const handles = await posted(bridge, "directory-handles");
     bridge.report("handles posted", handles.handles.length);
     bridge.report("handles shown", await textOf(page, "handles", (text) => text.startsWith("Folder handles"), "the handles line"));
+    bridge.report("platform shown", await textOf(page, "platform", (text) => text.startsWith("Platform"), "the platform line"));
   });
   await step(bridge, "cross-origin isolated", async () => bridge.report("cross-origin isolated", await page.evaluate(() => crossOriginIsolated)));
   await step(bridge, "save and load", async () => {
