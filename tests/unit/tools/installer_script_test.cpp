@@ -12,7 +12,7 @@
 
 #include "tests/support/tool_runner.h"
 #include "tests/unit/tools/export_fixture.h"
-#include "tools/velmora-tool/installer_script.h"
+#include "tools/velmora-tool/shipping/installer_script.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/velmora-tool/safe_file_name.h"
+#include "tools/velmora-tool/export/safe_file_name.h"
 
 TEST(SafeExecutableName, ForbiddenCharactersTrailingDotsAndDeviceNames)
 {

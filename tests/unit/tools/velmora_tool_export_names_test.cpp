@@ -9,8 +9,8 @@
 
 #include "tests/support/tool_runner.h"
 #include "tests/unit/tools/export_fixture.h"
-#include "tools/velmora-tool/export_exclusions.h"
-#include "tools/velmora-tool/safe_file_name.h"
+#include "tools/velmora-tool/export/export_exclusions.h"
+#include "tools/velmora-tool/export/safe_file_name.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "tests/support/tool_runner.h"
-#include "tools/velmora-tool/planned_copy.h"
+#include "tools/velmora-tool/export/planned_copy.h"
 #include "tests/unit/tools/export_fixture.h"
 
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 #include "tests/support/pe_builder.h"
 #include "tests/support/tool_runner.h"
 #include "tests/unit/tools/export_fixture.h"
-#include "tools/velmora-tool/version_resource.h"
+#include "tools/velmora-tool/resources/version_resource.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "tests/support/temp_folder.h"
-#include "tools/velmora-tool/zip_writer.h"
+#include "tools/velmora-tool/shipping/zip_writer.h"
 
 namespace fs = std::filesystem;
 

@@ -1,0 +1,183 @@
+#include "tools/velmora-tool/shipping/installer_build.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "Quorvel/export_folder.h"
+#include "Quorvel/std_export_files.h"
+#include "common/file_reading.h"
+#include "tools/velmora-tool/export/export_output.h"
+#include "tools/velmora-tool/shipping/helper_process.h"
+#include "tools/velmora-tool/shipping/installer_script.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const Maker = "makensis";
+// Inside the staged export, so that the sweep of a killed export takes it
+// too; gone before the export is put in place.
+const char* const WorkFolder = ".installer";
+const size_t Sample = 64 * 1024;
+
+// The app's icon images as one .ico, or nothing without an icon list.
+std::string IconOf(const fs::path& staging)
+{
+    StdExportFiles files;
+    std::vector<std::pair<int32_t, std::string>> images;
+    try {
+        for (IconEntry icon : LoadFolderIconList(files, staging.string() + "/")) {
+            std::replace(icon.src.begin(), icon.src.end(), '\\', '/');
+            images.emplace_back(icon.size, ReadWholeFile((staging / icon.src).string()));
+        }
+    } catch (const std::exception&) {
+        return {};
+    }
+    return IcoFile(images);
+}
+
+void WriteText(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    if (!out.write(text.data(), static_cast<std::streamsize>(text.size())))
+        throw ExportError("cannot write " + path.string());
+}
+
+// Whether LZMA gains anything on a file: three samples (its start, middle
+// and end) deflated at the fastest level must shrink by a sixth. Media and
+// bundles of media are stored; programs and text are compressed.
+bool Compressible(const fs::path& path, uint64_t size)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string sample;
+    for (uint64_t at : {uint64_t {0}, size / 2, size > Sample ? size - Sample : 0}) {
+        std::string part(static_cast<size_t>(std::min<uint64_t>(Sample, size - std::min(at, size))), '\0');
+        in.seekg(static_cast<std::streamoff>(at));
+        in.read(part.data(), static_cast<std::streamsize>(part.size()));
+        sample += part;
+        if (size <= Sample)
+            break;
+    }
+    if (sample.empty())
+        return false;
+    uLongf deflated = compressBound(static_cast<uLong>(sample.size()));
+    std::string out(deflated, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &deflated, reinterpret_cast<const Bytef*>(sample.data()),
+        static_cast<uLong>(sample.size()), 1);
+    return deflated * 6 < sample.size() * 5;
+}
+
+// The work folder and what lies in it, removed on every way out.
+struct WorkFiles {
+    explicit WorkFiles(fs::path at) : path(std::move(at)) { fs::create_directories(path); }
+    ~WorkFiles()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    WorkFiles(const WorkFiles&) = delete;
+    WorkFiles& operator=(const WorkFiles&) = delete;
+    const fs::path path;
+};
+
+// Each file by a plain name in the work folder (a hard link, else a copy),
+// so that makensis never reads one of the app's names.
+std::vector<InstalledFile> Sources(const fs::path& staging, const fs::path& work, uint64_t& total)
+{
+    std::vector<InstalledFile> files;
+    for (const std::string& name : FilesOf(staging)) {
+        fs::path from = staging / name;
+        std::string source = "f" + std::to_string(files.size());
+        std::error_code linked;
+        fs::create_hard_link(from, work / source, linked);
+        if (linked)
+            fs::copy_file(from, work / source);
+        uint64_t size = fs::file_size(from);
+        total += size;
+        files.push_back({name, source, Compressible(from, size)});
+    }
+    return files;
+}
+
+// makensis says "File: "f<n>" ..." as it takes each file (at -V3).
+struct FileFollower {
+    const std::vector<InstalledFile>& files;
+    uint64_t total;
+    const PackProgress& progress;
+    size_t next = 0;
+    size_t searched = 0;
+    uint64_t done = 0;
+
+    void Follow(const std::string& said)
+    {
+        static const std::string Mark = "File: \"f";
+        size_t at = said.find(Mark, searched);
+        for (; at != std::string::npos; at = said.find(Mark, at + 1)) {
+            if (next < files.size())
+                done += fs::file_size(files[next++].source);
+            progress(done, total);
+        }
+        searched = said.size() < Mark.size() ? 0 : said.size() - Mark.size() + 1;
+    }
+};
+
+void MoveFile(const fs::path& from, const fs::path& to)
+{
+    std::error_code moved;
+    fs::rename(from, to, moved);
+    if (!moved)
+        return;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+}
+
+void CheckInstallerTools()
+{
+    if (!ProgramFound(Maker))
+        throw ExportError(std::string("--installer needs ") + Maker + ", which is not installed (Debian package nsis)");
+}
+
+void CheckInstallerSize(uint64_t exportBytes)
+{
+    if (exportBytes <= MostInstallerBytes)
+        return;
+    throw ExportError("--installer: the export holds " + std::to_string(exportBytes)
+        + " bytes, more than an NSIS installer can hold (" + std::to_string(MostInstallerBytes)
+        + " bytes, just under 2 GiB); ship this game as its zip (--zip) or its export folder instead");
+}
+
+void BuildInstaller(const ExportPlan& plan, const fs::path& staging, const fs::path& out, const PackProgress& progress)
+{
+    std::vector<std::string> names = FilesOf(staging);
+    WorkFiles work(staging / WorkFolder);
+    InstallerFacts facts;
+    facts.appName = plan.config.name;
+    facts.title = plan.windowTitle.empty() ? plan.config.name : plan.windowTitle;
+    facts.shortcutName = ShortcutNameFor(facts.title);
+    facts.executableName = plan.executableName;
+    facts.version = VersionFieldsOf(plan.packageText, plan.windowTitle, plan.executableName);
+    uint64_t total = 0;
+    facts.files = Sources(staging, work.path, total);
+    // Windows applies its installer heuristics to a name with "setup" in
+    // it; this one is only makensis's.
+    facts.outFile = "made.exe";
+    std::string iconBytes = IconOf(staging);
+    if (!iconBytes.empty()) {
+        WriteText(work.path / "icon.ico", iconBytes);
+        facts.iconFile = "icon.ico";
+    }
+    WriteText(work.path / "setup.nsi", InstallerScript(facts));
+    for (InstalledFile& file : facts.files)
+        file.source = (work.path / file.source).string();
+    std::string said;
+    FileFollower follower {facts.files, total, progress};
+    // makensis runs in the work folder, where the script names its files.
+    int code = RunHelper({Maker, "-V3", (work.path / "setup.nsi").string()}, "", said,
+        [&follower](const std::string& saidSoFar) { follower.Follow(saidSoFar); });
+    if (code != 0)
+        throw ExportError("cannot make the installer: " + HelperReason(said));
+    MoveFile(work.path / facts.outFile, out);
+}
