@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   nlohmann-json3-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine32:i386
-  zlib1g-dev libbrotli-dev pkgconf
+  zlib1g-dev libbrotli-dev pkgconf libcli11-dev
   xvfb xauth xdotool python3 strace unzip libarchive-tools 7zip
   osslsigncode openssl nsis ffmpeg
   chromium

@@ -6,6 +6,7 @@
 
 #include "common/ascii.h"
 #include "common/json_readers.h"
+#include "config/config_keys.h"
 
 const char* const DefaultWindowTitle = "Windows Velmora";
 
@@ -44,29 +45,6 @@ const nlohmann::json& Section(const nlohmann::json& top, const char* key)
         return none;
     auto it = top.find(key);
     return it == top.end() ? none : *it;
-}
-
-// The window keys that players' expectations added; a value the host cannot
-// use gives the default, as for every other key.
-void LoadWindowBehaviour(const nlohmann::json& window, const nlohmann::json& settings, AppConfig& config)
-{
-    config.backgroundColor = ParseColour(GetStringOr(window, "background-color", ""));
-    config.fullscreen = GetBoolOr(window, "fullscreen", false);
-    config.minWidth = std::max(0, GetIntOr(window, "min-width", 0));
-    config.minHeight = std::max(0, GetIntOr(window, "min-height", 0));
-    config.rememberPlacement = GetBoolOr(window, "remember-placement", false);
-    config.dpiAwareness = GetStringOr(window, "dpi-awareness", "") == DpiAwarenessNames[1] ? DpiAwareness::PerMonitor
-                                                                                          : DpiAwareness::System;
-    config.singleInstance = GetBoolOr(settings, "single-instance", false);
-    config.closeRequest = GetBoolOr(settings, "close-request", false);
-    int32_t seconds = GetIntOr(settings, "close-request-timeout", DefaultCloseRequestSeconds);
-    config.closeRequestSeconds = IsCloseRequestSeconds(seconds) ? seconds : DefaultCloseRequestSeconds;
-    config.autoplay = GetBoolOr(settings, "autoplay", false);
-    config.runInBackground = GetBoolOr(settings, "run-in-background", false);
-    config.frameRate = GetStringOr(window, "frame-rate", "") == FrameRateNames[1] ? FrameRate::Unlimited : FrameRate::Vsync;
-    config.gpu = GetStringOr(settings, "gpu", "") == GpuPreferenceNames[1] ? GpuPreference::HighPerformance
-                                                                          : GpuPreference::Default;
-    config.wineBrowserArguments = GetStringOr(settings, "wine-browser-arguments", "");
 }
 
 }
@@ -115,7 +93,7 @@ void LoadAppConfig(const std::string& text, AppConfig& config)
     config.contentMode = ReadMode<ContentMode>(settings, "content-mode", ContentModeNames, "invalid content mode");
     config.enableDevtools = GetBoolOr(settings, "enable-devtools", true);
     config.crossOriginIsolation = GetBoolOr(settings, "cross-origin-isolation", false);
-    LoadWindowBehaviour(window, settings, config);
+    ApplyConfigKeys(window, settings, config);
 
     const nlohmann::json& messages = Section(top, "messages");
     config.installMessage = GetStringOr(messages, "install-webview2",

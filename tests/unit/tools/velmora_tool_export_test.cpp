@@ -12,6 +12,7 @@
 #include "tests/support/pe_builder.h"
 #include "tests/support/tool_runner.h"
 #include "tests/unit/tools/export_fixture.h"
+#include "tools/velmora-tool/commands/command_line.h"
 #include "tools/velmora-tool/resources/version_resource.h"
 
 namespace fs = std::filesystem;
@@ -162,19 +163,43 @@ TEST(VersionFieldsTest, VersionsNamesAndOptionalStrings)
     EXPECT_THROW(VersionResource(longest), std::runtime_error);
 }
 
-TEST(VelmoraToolHelp, HelpIsOnStandardOutputAndAnUnknownCommandIsNamed)
+// A newcomer's first questions answered by the tool itself: every command
+// and every option described, with an example; errors name the option and
+// exit 2; the version is the project's.
+TEST(VelmoraToolHelp, EveryCommandAndOptionIsDescribedAndErrorsNameTheOption)
 {
+    std::function<int()> run;
+    std::unique_ptr<CLI::App> commandLine = MakeCommandLine(run);
+    std::vector<CLI::App*> commands = commandLine->get_subcommands({});
+    EXPECT_EQ(7u, commands.size());
     ToolResult help = RunTool({"--help"});
     EXPECT_EQ(0, help.exitCode);
-    EXPECT_EQ(0u, help.out.find("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] "
-                                "[--installer]\n"));
-    ToolResult exportHelp = RunTool({"export", "--help"});
-    EXPECT_EQ(0, exportHelp.exitCode);
-    EXPECT_EQ("usage: velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] [--installer]\n"
-              "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]\n",
-        exportHelp.out);
+    for (CLI::App* command : commands) {
+        const std::string name = command->get_name();
+        EXPECT_FALSE(command->get_description().empty()) << name;
+        EXPECT_NE(std::string::npos, help.out.find("\n  " + name + " ")) << name << " listed in --help";
+        EXPECT_NE(std::string::npos, command->get_footer().find("Example:\n  velmora-tool " + name + " ")) << name;
+        ToolResult commandHelp = RunTool({name, "--help"});
+        EXPECT_EQ(0, commandHelp.exitCode) << name;
+        for (const CLI::Option* option : command->get_options()) {
+            EXPECT_FALSE(option->get_description().empty()) << name << " " << option->get_name();
+            EXPECT_NE(std::string::npos, commandHelp.out.find(option->get_name(false, true))) << name << " "
+                                                                                                << option->get_name();
+        }
+    }
+    ToolResult version = RunTool({"--version"});
+    EXPECT_EQ(0, version.exitCode);
+    EXPECT_EQ(std::string(VELMORA_VERSION) + "\n", version.out);
+
     ToolResult unknown = RunTool({"expotr"});
     EXPECT_EQ(2, unknown.exitCode);
     EXPECT_EQ(0u, unknown.err.find("velmora-tool: unknown command \"expotr\"\n"));
     EXPECT_EQ(2, RunTool({"export", "only-one"}).exitCode);
+    ToolResult wrongPort = RunTool({"serve", "game", "--port", "http"});
+    EXPECT_EQ(2, wrongPort.exitCode);
+    EXPECT_EQ(0u, wrongPort.err.find("--port: ")) << wrongPort.err;
+    ToolResult unknownOption = RunTool({"export", "app", "out", "--fast"});
+    EXPECT_EQ(2, unknownOption.exitCode);
+    EXPECT_NE(std::string::npos, unknownOption.err.find("--fast")) << unknownOption.err;
+    EXPECT_NE(std::string::npos, unknownOption.err.find("velmora-tool export --help")) << unknownOption.err;
 }

@@ -1,20 +1,28 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
-// Each command takes its own arguments (after the command name) and
+// The commands, each with its arguments parsed (command_line.cpp); each
 // returns the process exit code.
-using CommandArgs = std::vector<std::string>;
 
-int RunConfigCommand(const CommandArgs& args);
-int RunPackCommand(const CommandArgs& args);
-int RunLsCommand(const CommandArgs& args);
-int RunGetCommand(const CommandArgs& args);
-int RunIconsCommand(const CommandArgs& args);
-int RunExportCommand(const CommandArgs& args);
-int RunServeCommand(const CommandArgs& args);
+struct ExportOptions {
+    std::string appFolder;
+    std::string outFolder;
+    bool replace = false;
+    bool loose = false;
+    std::optional<std::string> zipFile;
+    std::optional<std::string> certificate; // --sign
+    std::string passwordFile;
+    std::string timestampUrl;
+    bool installer = false;
+};
 
-inline constexpr const char* ExportUsage =
-    "velmora-tool export <app-folder> <out-folder> [--replace] [--loose] [--zip <file>] [--installer]\n"
-    "  [--sign <certificate.pfx> [--sign-password-file <file>] [--timestamp-url <url>]]";
+int RunExportCommand(const ExportOptions& options);
+int RunConfigCommand(const std::string& packageJson);
+int RunPackCommand(const std::string& folder, const std::string& bundle);
+int RunLsCommand(const std::string& bundle);
+int RunGetCommand(const std::string& exportFolder, const std::string& path, const std::optional<std::string>& range);
+int RunIconsCommand(const std::string& folder);
+int RunServeCommand(const std::string& folder, uint16_t port);

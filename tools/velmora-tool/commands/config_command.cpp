@@ -49,13 +49,9 @@ nlohmann::ordered_json ConfigAsJson(const AppConfig& config)
 }
 
 // Prints the configuration the host would run with, from the same loader.
-int RunConfigCommand(const CommandArgs& args)
+int RunConfigCommand(const std::string& packageJson)
 {
-    if (args.size() != 1) {
-        std::fputs("usage: velmora-tool config <package.json>\n", stderr);
-        return 2;
-    }
-    std::string text = ReadWholeFile(args[0]);
+    std::string text = ReadWholeFile(packageJson);
     if (text.empty()) {
         std::fprintf(stderr, "%s\n", StartupMessage::LoadPackage);
         return 1;

@@ -24,71 +24,6 @@ namespace {
 
 const char* const Programs[] = {"Velmora.exe", "Quorvel.exe", "WebView2Loader.dll"};
 
-struct ExportOptions {
-    std::string appFolder;
-    std::string outFolder;
-    bool replace = false;
-    bool loose = false;
-    std::optional<std::string> zipFile;
-    std::optional<SigningOptions> signing;
-    std::string passwordFile;
-    bool installer = false;
-};
-
-// An option's value, or the reason it is missing.
-std::string ValueOf(const CommandArgs& args, size_t& i, std::string& value)
-{
-    if (i + 1 == args.size() || args[i + 1].compare(0, 2, "--") == 0)
-        return args[i] + (args[i] == "--zip" ? " needs a file name" : " needs a value");
-    value = args[++i];
-    return {};
-}
-
-// The options, or the reason they are wrong.
-std::string ParseOptions(const CommandArgs& args, ExportOptions& options)
-{
-    std::vector<std::string> positional;
-    std::string timestampUrl;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--replace") {
-            options.replace = true;
-        } else if (args[i] == "--loose") {
-            options.loose = true;
-        } else if (args[i] == "--installer") {
-            options.installer = true;
-        } else if (args[i] == "--zip") {
-            std::string wrong = ValueOf(args, i, options.zipFile.emplace());
-            if (!wrong.empty())
-                return wrong;
-        } else if (args[i] == "--sign") {
-            std::string wrong = ValueOf(args, i, options.signing.emplace().certificate);
-            if (!wrong.empty())
-                return wrong;
-        } else if (args[i] == "--sign-password-file") {
-            std::string wrong = ValueOf(args, i, options.passwordFile);
-            if (!wrong.empty())
-                return wrong;
-        } else if (args[i] == "--timestamp-url") {
-            std::string wrong = ValueOf(args, i, timestampUrl);
-            if (!wrong.empty())
-                return wrong;
-        } else if (args[i].compare(0, 2, "--") == 0) {
-            return "unknown option " + args[i];
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() != 2)
-        return "an app folder and an output folder are needed";
-    if (!options.signing && (!timestampUrl.empty() || !options.passwordFile.empty()))
-        return "--sign-password-file and --timestamp-url go with --sign";
-    if (options.signing)
-        options.signing->timestampUrl = timestampUrl;
-    options.appFolder = positional[0];
-    options.outFolder = positional[1];
-    return {};
-}
-
 // The certificate's password: from its file (first line) or from
 // VELMORA_SIGN_PASSWORD, never from the command line, where others see it.
 std::string SigningPassword(const ExportOptions& options)
@@ -261,9 +196,9 @@ int Export(const ExportOptions& options)
         if (!problem.empty())
             throw ExportError("cannot zip the export under the name " + out.filename().string() + ": " + problem);
     }
-    std::optional<SigningOptions> signing = options.signing;
-    if (signing) {
-        signing->password = SigningPassword(options);
+    std::optional<SigningOptions> signing;
+    if (options.certificate) {
+        signing = SigningOptions {*options.certificate, SigningPassword(options), options.timestampUrl};
         CheckSigning(*signing);
     }
     // "<name>-setup.exe" beside the export folder.
@@ -312,14 +247,8 @@ int Export(const ExportOptions& options)
 }
 
 // Turns an app folder into a Windows export folder.
-int RunExportCommand(const CommandArgs& args)
+int RunExportCommand(const ExportOptions& options)
 {
-    ExportOptions options;
-    std::string wrong = ParseOptions(args, options);
-    if (!wrong.empty()) {
-        std::fprintf(stderr, "%s\nusage: %s\n", wrong.c_str(), ExportUsage);
-        return 2;
-    }
     try {
         return Export(options);
     } catch (const std::exception& error) {

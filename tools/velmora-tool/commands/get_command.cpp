@@ -6,18 +6,13 @@
 
 // Answers one request exactly as the host would, from <folder>/www, with
 // the settings of <folder>/package.json.
-int RunGetCommand(const CommandArgs& args)
+int RunGetCommand(const std::string& exportFolder, const std::string& path, const std::optional<std::string>& range)
 {
-    bool hasRange = args.size() == 4 && args[2] == "--range";
-    if (args.size() != 2 && !hasRange) {
-        std::fputs("usage: velmora-tool get <export-folder> <path> [--range <value>]\n", stderr);
-        return 2;
-    }
     try {
-        ServedExport served(args[0]);
+        ServedExport served(exportFolder);
         if (!served.bundleProblem.empty())
             std::fprintf(stderr, "Error reading asset bundle: %s\n", served.bundleProblem.c_str());
-        ResourceAnswer answer = served.Answer(args[1], hasRange ? &args[3] : nullptr);
+        ResourceAnswer answer = served.Answer(path, range ? &*range : nullptr);
         std::printf("%d %s\n%s\n\n", answer.status, answer.reason.c_str(), answer.JoinedHeaders().c_str());
         served.WriteBody(answer.body, [](const char* bytes, size_t count) { std::fwrite(bytes, 1, count, stdout); });
         std::fflush(stdout);

@@ -7,13 +7,9 @@
 
 // What the icon updater would write in one folder: the accepted entries
 // and the executable it would choose.
-int RunIconsCommand(const CommandArgs& args)
+int RunIconsCommand(const std::string& folder)
 {
-    if (args.size() != 1) {
-        std::fputs("usage: velmora-tool icons <folder>\n", stderr);
-        return 2;
-    }
-    std::string folderPath = args[0];
+    std::string folderPath = folder;
     if (folderPath.back() != '/')
         folderPath += '/';
     StdExportFiles files;

@@ -8,20 +8,16 @@
 #include "tools/velmora-tool/commands/commands.h"
 
 // Lists the directory in name order, including the entries read before a fault.
-int RunLsCommand(const CommandArgs& args)
+int RunLsCommand(const std::string& bundlePath)
 {
-    if (args.size() != 1) {
-        std::fputs("usage: velmora-tool ls <assets.dat>\n", stderr);
-        return 2;
-    }
     // Opening a pipe or a device would wait, or read forever.
-    if (!std::filesystem::is_regular_file(args[0])) {
-        std::fprintf(stderr, "not a bundle file: %s\n", args[0].c_str());
+    if (!std::filesystem::is_regular_file(bundlePath)) {
+        std::fprintf(stderr, "not a bundle file: %s\n", bundlePath.c_str());
         return 1;
     }
-    std::ifstream file(args[0], std::ios::binary | std::ios::ate);
+    std::ifstream file(bundlePath, std::ios::binary | std::ios::ate);
     if (!file) {
-        std::fprintf(stderr, "cannot open %s\n", args[0].c_str());
+        std::fprintf(stderr, "cannot open %s\n", bundlePath.c_str());
         return 1;
     }
     uint64_t size = static_cast<uint64_t>(file.tellg());

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const ServeUsage = "velmora-tool serve <app-folder | export-folder> [--port N]";
 const size_t MostHeadBytes = 64 * 1024;
 
 // Set by Ctrl-C and SIGTERM; the accept loop ends at the next look.
@@ -169,21 +168,10 @@ int Serve(const std::string& folder, uint16_t port)
 
 // A loopback HTTP server that answers as the host would: a preview in any
 // browser of which of the game's requests the host would refuse.
-int RunServeCommand(const CommandArgs& args)
+int RunServeCommand(const std::string& folder, uint16_t port)
 {
-    std::optional<unsigned long> port = 0;
-    if (args.size() == 3 && args[1] == "--port") {
-        char* end = nullptr;
-        port = std::strtoul(args[2].c_str(), &end, 10);
-        if (*end != '\0' || args[2].empty() || *port > 65535)
-            port.reset();
-    }
-    if ((args.size() != 1 && args.size() != 3) || !port) {
-        std::fprintf(stderr, "usage: %s\n", ServeUsage);
-        return 2;
-    }
     try {
-        return Serve(args[0], static_cast<uint16_t>(*port));
+        return Serve(folder, port);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
