@@ -6,12 +6,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <set>
 #include <thread>
 
 #include "tests/support/tool_runner.h"
 #include "tests/unit/tools/export_fixture.h"
+#include "tools/velmora-tool/shipping/installer_build.h"
 #include "tools/velmora-tool/shipping/installer_script.h"
 
 namespace fs = std::filesystem;
@@ -175,6 +177,30 @@ TEST_F(ExportTest, TheInstallerStoresCompressedDataAndCompressesTheRest)
                 left.insert(name);
         return left;
     }()) << "the installer's work files are not shipped";
+}
+
+// The choice is by samples spread over the file: a bundle of media with
+// scripts at its start and its directory at its end is stored, a bundle of
+// text is compressed.
+TEST(InstallerBuild, OnlyWhatGainsIsCompressed)
+{
+    TempFolder folder;
+    std::string text;
+    while (text.size() < (4u << 20))
+        text += "var level" + std::to_string(text.size() % 9973) + " = { enemies: 12, speed: 3.5 };\n";
+    std::string media = RandomBytes(4 << 20, 3);
+    std::string directory;
+    for (int i = 0; i < 2000; ++i)
+        directory += "small/s" + std::to_string(i) + ".bin";
+    const std::pair<const char*, std::string> files[] = {
+        {"music.ogg", media}, {"levels.js", text}, {"bundle-of-media.dat", text.substr(0, 200000) + media + directory},
+        {"bundle-of-text.dat", media.substr(0, 300000) + text + directory}, {"tiny.json", "{\"a\": 1}"}};
+    std::map<std::string, bool> chosen;
+    for (const auto& [name, bytes] : files)
+        chosen[name] = WorthCompressing(folder.Write(name, bytes), bytes.size());
+    EXPECT_EQ((std::map<std::string, bool> {{"music.ogg", false}, {"levels.js", true}, {"bundle-of-media.dat", false},
+                  {"bundle-of-text.dat", true}, {"tiny.json", false}}),
+        chosen);
 }
 
 // An NSIS installer holds less than 2 GiB: a larger export is refused

@@ -20,7 +20,6 @@ const char* const Maker = "makensis";
 // Inside the staged export, so that the sweep of a killed export takes it
 // too; gone before the export is put in place.
 const char* const WorkFolder = ".installer";
-const size_t Sample = 64 * 1024;
 
 // The app's icon images as one .ico, or nothing without an icon list.
 std::string IconOf(const fs::path& staging)
@@ -43,30 +42,6 @@ void WriteText(const fs::path& path, const std::string& text)
     std::ofstream out(path, std::ios::binary);
     if (!out.write(text.data(), static_cast<std::streamsize>(text.size())))
         throw ExportError("cannot write " + path.string());
-}
-
-// Whether LZMA gains anything on a file: three samples (its start, middle
-// and end) deflated at the fastest level must shrink by a sixth. Media and
-// bundles of media are stored; programs and text are compressed.
-bool Compressible(const fs::path& path, uint64_t size)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string sample;
-    for (uint64_t at : {uint64_t {0}, size / 2, size > Sample ? size - Sample : 0}) {
-        std::string part(static_cast<size_t>(std::min<uint64_t>(Sample, size - std::min(at, size))), '\0');
-        in.seekg(static_cast<std::streamoff>(at));
-        in.read(part.data(), static_cast<std::streamsize>(part.size()));
-        sample += part;
-        if (size <= Sample)
-            break;
-    }
-    if (sample.empty())
-        return false;
-    uLongf deflated = compressBound(static_cast<uLong>(sample.size()));
-    std::string out(deflated, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &deflated, reinterpret_cast<const Bytef*>(sample.data()),
-        static_cast<uLong>(sample.size()), 1);
-    return deflated * 6 < sample.size() * 5;
 }
 
 // The work folder and what lies in it, removed on every way out.
@@ -96,7 +71,7 @@ std::vector<InstalledFile> Sources(const fs::path& staging, const fs::path& work
             fs::copy_file(from, work / source);
         uint64_t size = fs::file_size(from);
         total += size;
-        files.push_back({name, source, Compressible(from, size)});
+        files.push_back({name, source, WorthCompressing(from, size)});
     }
     return files;
 }
@@ -132,6 +107,28 @@ void MoveFile(const fs::path& from, const fs::path& to)
     fs::copy_file(from, to, fs::copy_options::overwrite_existing);
 }
 
+}
+
+bool WorthCompressing(const fs::path& path, uint64_t size)
+{
+    const size_t samples = 8;
+    const size_t sampleBytes = 32 * 1024;
+    std::ifstream in(path, std::ios::binary);
+    size_t count = size <= sampleBytes ? 1 : samples;
+    size_t shrinking = 0;
+    for (size_t i = 0; i < count; ++i) {
+        uint64_t at = count == 1 ? 0 : i * ((size - sampleBytes) / (count - 1));
+        std::string sample(static_cast<size_t>(std::min<uint64_t>(sampleBytes, size)), '\0');
+        in.seekg(static_cast<std::streamoff>(at));
+        in.read(sample.data(), static_cast<std::streamsize>(sample.size()));
+        uLongf deflated = compressBound(static_cast<uLong>(sample.size()));
+        std::string out(deflated, '\0');
+        compress2(reinterpret_cast<Bytef*>(out.data()), &deflated, reinterpret_cast<const Bytef*>(sample.data()),
+            static_cast<uLong>(sample.size()), 1);
+        if (deflated * 6 < sample.size() * 5)
+            ++shrinking;
+    }
+    return shrinking * 2 > count;
 }
 
 void CheckInstallerTools()

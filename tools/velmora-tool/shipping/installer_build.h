@@ -4,6 +4,12 @@
 
 #include "tools/velmora-tool/export/export_plan.h"
 
+// Whether LZMA gains on a file: most of eight samples spread over it (one
+// for a small file) shrink by a sixth when deflated at the fastest level.
+// Media, and bundles that are mostly media (their text and directory
+// included), are stored; programs, scripts and text are compressed.
+bool WorthCompressing(const std::filesystem::path& path, uint64_t size);
+
 // Before anything is written: makensis must be there.
 void CheckInstallerTools();
 
