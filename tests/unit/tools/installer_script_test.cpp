@@ -135,6 +135,18 @@ TEST_F(ExportTest, AnInstallerIsMadeBesideTheExportOnlyWhenItsMakerIsThere)
         << missing.err;
     EXPECT_FALSE(fs::exists(Out("none")));
     EXPECT_FALSE(fs::exists(Out("again")));
+
+    // The maker never sees the signing password (a stand-in records its
+    // environment, then lets the real one make the installer).
+    TempFolder stand;
+    stand.Write("makensis", "#!/bin/sh\nenv >\"" + stand.path + "/environment.txt\"\nexec /usr/bin/makensis \"$@\"\n");
+    fs::permissions(stand.path + "/makensis", fs::perms::owner_all);
+    ToolResult secret = RunToolAfter("VELMORA_SIGN_PASSWORD=hunter2 PATH='" + stand.path + ":'\"$PATH\"",
+        {"export", app.path, Out("secret"), "--installer", "--replace"});
+    ASSERT_EQ(0, secret.exitCode) << secret.err;
+    std::string environment = Contents(stand.path + "/environment.txt");
+    EXPECT_NE(std::string::npos, environment.find("PATH=")) << "the stand-in ran";
+    EXPECT_EQ(std::string::npos, environment.find("hunter2"));
 }
 
 namespace {
