@@ -3,8 +3,10 @@
 # 64 MB files of random bytes and 1,000 files of 8 KB, 264 MB in all, as
 # compressed game assets are): export + --zip and export + --installer
 # taken in turn, three rounds each; the median wall time and the output's
-# size. With --install, the silent install under Wine beside a plain copy
-# of the same export (needs the prefix of scripts/test.sh and a display).
+# size. With --install, the silent install under Wine beside plain copies
+# of the same export, under Wine and on Linux (needs the prefix of
+# scripts/test.sh and a display: xvfb-run -a bash bench/installer_vs_zip.sh
+# --install).
 # Run: bash bench/installer_vs_zip.sh [--install] (after scripts/build.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -43,8 +45,13 @@ copy="$prefix/drive_c/users/$user/AppData/Local/Programs/Bench Copy"
 rm -rf "$installed" "$copy"
 sync
 install_time=$(seconds bash -c "'$wine_run' 'Z:$work/Bench Game-setup.exe' /S && '$wine_run' wineserver -w")
+# The same files copied by a Windows program under Wine (Wine's start and
+# its file calls included), and by Linux.
+wine_copy_time=$(seconds bash -c "'$wine_run' cmd /c xcopy /E /I /Q 'Z:$work/out' 'Z:$copy' && '$wine_run' wineserver -w")
+rm -rf "$copy"
 copy_time=$(seconds cp -r "$work/out" "$copy")
-echo "silent install under Wine: $install_time s; plain copy of the export: $copy_time s"
+echo "silent install under Wine: $install_time s; xcopy of the export under Wine: $wine_copy_time s;" \
+  "cp on Linux: $copy_time s"
 "$wine_run" "C:\\users\\$user\\AppData\\Local\\Programs\\Bench Game\\Uninstall.exe" /S /REMOVEDATA || true
 "$wine_run" wineserver -w
 rm -rf "$installed" "$copy"

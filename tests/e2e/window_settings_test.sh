@@ -188,13 +188,18 @@ close' "ignored"
 done
 
 # One running copy: a second start brings the first forward and exits 0.
-folder=$(export_with '{"name": "single", "settings": {"single-instance": true}}' 'domcontentloaded
+# The first copy, minimised and waiting to be restored; sets folder and
+# first_copy.
+start_first_copy() {
+  folder=$(export_with '{"name": "single", "settings": {"single-instance": true}}' 'domcontentloaded
 minimize
 await-restore
 close')
-(cd "$folder" && exec "$WINE_RUN" "$folder/Velmora.exe") 2>/dev/null &
-first_copy=$!
-for _ in $(seq 150); do logged "$folder" "window " | grep -q "minimized=1" && break; sleep 0.2; done
+  (cd "$folder" && exec "$WINE_RUN" "$folder/Velmora.exe") 2>/dev/null &
+  first_copy=$!
+  for _ in $(seq 150); do logged "$folder" "window " 2>/dev/null | grep -q "minimized=1" && break; sleep 0.2; done
+}
+start_first_copy
 expect_eq "single instance: the first copy is minimised" 1 "$(logged "$folder" "window " | grep -c "minimized=1")"
 run_program "$folder/Velmora.exe"
 expect_run "single instance: the second start" 0 0
@@ -233,13 +238,7 @@ controller visible 0 window=1
 controller visible 1 window=1" "$(logged "$folder" "controller visible")"
 
 # A first copy that hangs (stopped) never hangs the second start.
-folder=$(export_with '{"name": "single", "settings": {"single-instance": true}}' 'domcontentloaded
-minimize
-await-restore
-close')
-(cd "$folder" && exec "$WINE_RUN" "$folder/Velmora.exe") 2>/dev/null &
-first_copy=$!
-for _ in $(seq 150); do logged "$folder" "window " 2>/dev/null | grep -q "minimized=1" && break; sleep 0.2; done
+start_first_copy
 hung=$(pgrep -f "$(basename "$folder")\\\\Velmora.exe" | head -n 1)
 expect_eq "single instance, a hung first copy: found" yes "$([ -n "$hung" ] && echo yes)"
 kill -STOP "$hung"
