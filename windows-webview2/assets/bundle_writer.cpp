@@ -135,6 +135,13 @@ std::vector<BundleSource> CollectBundleSources(const std::string& folder, const 
     return sources;
 }
 
+const BundleSource* FindSource(const std::vector<BundleSource>& sorted, const std::string& name)
+{
+    auto found = std::lower_bound(sorted.begin(), sorted.end(), name,
+        [](const BundleSource& file, const std::string& wanted) { return file.name < wanted; });
+    return found != sorted.end() && found->name == name ? &*found : nullptr;
+}
+
 namespace {
 
 void WriteBundleFile(const std::vector<BundleSource>& sources, const std::string& output, const PackProgress& progress)

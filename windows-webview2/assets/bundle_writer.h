@@ -15,6 +15,9 @@ struct BundleSource {
 // the names, leaving out one path (the bundle being written, if inside).
 std::vector<BundleSource> CollectBundleSources(const std::string& folder, const std::string& excluded);
 
+// The source of this name in a list sorted by name, or null.
+const BundleSource* FindSource(const std::vector<BundleSource>& sorted, const std::string& name);
+
 // Called with bytes written so far and the total, as file data streams out.
 using PackProgress = std::function<void(uint64_t done, uint64_t total)>;
 

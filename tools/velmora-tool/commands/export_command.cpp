@@ -120,10 +120,7 @@ void WriteProgramsAndFiles(const ExportPlan& plan, const fs::path& programs, con
         fs::path to = staging / (program == Programs[0] ? plan.executableName : program);
         fs::copy_file(programs / program, to, fs::copy_options::overwrite_existing);
     }
-    std::ofstream package(staging / "package.json", std::ios::binary);
-    if (!package.write(plan.packageText.data(), static_cast<std::streamsize>(plan.packageText.size())))
-        throw ExportError("cannot write " + (staging / "package.json").string());
-    package.close();
+    WriteTextFile(staging / "package.json", plan.packageText);
     for (const BundleSource& copied : plan.copiedFiles)
         CopyPlannedFile(copied, staging / copied.name, ThrowIfInterrupted);
 }

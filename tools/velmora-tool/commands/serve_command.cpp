@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 
 #include "assets/bundle_writer.h"
 #include "tools/velmora-tool/commands/commands.h"
 #include "tools/velmora-tool/export/export_plan.h"
+#include "tools/velmora-tool/export/planned_copy.h"
 #include "tools/velmora-tool/commands/http_request.h"
 #include "tools/velmora-tool/export/posix_file.h"
 #include "tools/velmora-tool/commands/served_export.h"
@@ -44,7 +44,7 @@ struct PackedApp {
             throw std::runtime_error(std::string("cannot make a temporary folder: ") + std::strerror(errno));
         folder = pattern;
         ExportPlan plan = PlanExport(appFolder, false);
-        std::ofstream(folder + "/package.json", std::ios::binary) << plan.packageText;
+        WriteTextFile(folder + "/package.json", plan.packageText);
         fs::create_directories(folder + "/www");
         WriteBundle(plan.webFiles, folder + "/www/assets.dat", nullptr);
     }

@@ -181,13 +181,6 @@ bool Holds(const std::vector<BundleSource>& files, const std::string& name)
     return std::any_of(files.begin(), files.end(), [&name](const BundleSource& file) { return file.name == name; });
 }
 
-// In a list sorted by name.
-const BundleSource* Find(const std::vector<BundleSource>& files, const std::string& name)
-{
-    auto found = std::lower_bound(files.begin(), files.end(), name,
-        [](const BundleSource& file, const std::string& wanted) { return file.name < wanted; });
-    return found != files.end() && found->name == name ? &*found : nullptr;
-}
 
 // An icon image copied over the export's own files would leave it without
 // a loader or an icon updater, or serve it as the app's.
@@ -211,7 +204,7 @@ void PlanIcons(const std::vector<IconEntry>& icons, const std::vector<BundleSour
         if (!IsSafeDiskPath(src))
             throw ExportError("icon image outside the app folder: " + icon.src);
         CheckIconTarget(icon, src, plan);
-        const BundleSource* file = Find(files, src);
+        const BundleSource* file = FindSource(files, src);
         if (!file)
             throw ExportError("missing icon image: " + icon.src);
         if (exclusions.Excludes(src))
@@ -234,7 +227,7 @@ void CheckStartPage(const ExportPlan& plan)
     // The host asks for the origin followed by "main", and looks it up as
     // any request.
     std::string start = RequestPathOf(plan.config.main);
-    if (!Find(plan.webFiles, start))
+    if (!FindSource(plan.webFiles, start))
         throw ExportError("missing start page: " + start
             + " (the host asks for \"main\" so: decoded, without its \"?\" or \"#\" part, a folder's index.html)");
 }

@@ -38,3 +38,16 @@ void CopyPlannedFile(const BundleSource& source, const std::filesystem::path& to
     }
     out.fd = -1;
 }
+
+void WriteTextFile(const std::filesystem::path& to, const std::string& text)
+{
+    Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (out.fd < 0)
+        throw FileFailure("cannot create", to.string());
+    WriteAll(out.fd, text.data(), text.size(), to.string());
+    if (close(out.fd) != 0) {
+        out.fd = -1;
+        throw FileFailure("cannot write", to.string());
+    }
+    out.fd = -1;
+}

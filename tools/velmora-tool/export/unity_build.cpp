@@ -1,6 +1,6 @@
 #include "tools/velmora-tool/export/unity_build.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -12,12 +12,7 @@ bool EndsWith(const std::string& text, const std::string& suffix)
     return text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool Holds(const std::vector<BundleSource>& files, const std::string& name)
-{
-    auto found = std::lower_bound(files.begin(), files.end(), name,
-        [](const BundleSource& file, const std::string& wanted) { return file.name < wanted; });
-    return found != files.end() && found->name == name;
-}
+const std::pair<const char*, ContentEncoding> Encodings[] = {{".br", ContentEncoding::Brotli}, {".gz", ContentEncoding::Gzip}};
 
 }
 
@@ -29,10 +24,11 @@ std::vector<EncodedBuildFile> UnityEncodedFiles(const std::vector<BundleSource>&
             continue;
         std::string stem = loader.name.substr(0, loader.name.size() - LoaderSuffix.size());
         for (const char* part : BuildParts) {
-            if (Holds(files, stem + part + ".br"))
-                encoded.push_back({stem + part + ".br", ContentEncoding::Brotli});
-            if (Holds(files, stem + part + ".gz"))
-                encoded.push_back({stem + part + ".gz", ContentEncoding::Gzip});
+            for (const auto& [suffix, encoding] : Encodings) {
+                std::string name = stem + part + suffix;
+                if (FindSource(files, name))
+                    encoded.push_back({name, encoding});
+            }
         }
     }
     return encoded;

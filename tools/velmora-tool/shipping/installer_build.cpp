@@ -3,12 +3,14 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <numeric>
 #include <fstream>
 
 #include "Quorvel/export_folder.h"
 #include "Quorvel/std_export_files.h"
 #include "common/file_reading.h"
 #include "tools/velmora-tool/export/export_output.h"
+#include "tools/velmora-tool/export/planned_copy.h"
 #include "tools/velmora-tool/shipping/helper_process.h"
 #include "tools/velmora-tool/shipping/installer_script.h"
 
@@ -37,13 +39,6 @@ std::string IconOf(const fs::path& staging)
     return IcoFile(images);
 }
 
-void WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    if (!out.write(text.data(), static_cast<std::streamsize>(text.size())))
-        throw ExportError("cannot write " + path.string());
-}
-
 // The work folder and what lies in it, removed on every way out.
 struct WorkFiles {
     explicit WorkFiles(fs::path at) : path(std::move(at)) { fs::create_directories(path); }
@@ -58,11 +53,12 @@ struct WorkFiles {
 };
 
 // Each file by a plain name in the work folder (a hard link, else a copy),
-// so that makensis never reads one of the app's names.
-std::vector<InstalledFile> Sources(const fs::path& staging, const fs::path& work, uint64_t& total)
+// so that makensis never reads one of the app's names; its size in `sizes`.
+std::vector<InstalledFile> Sources(const std::vector<std::string>& names, const fs::path& staging,
+    const fs::path& work, std::vector<uint64_t>& sizes)
 {
     std::vector<InstalledFile> files;
-    for (const std::string& name : FilesOf(staging)) {
+    for (const std::string& name : names) {
         fs::path from = staging / name;
         std::string source = "f" + std::to_string(files.size());
         std::error_code linked;
@@ -70,15 +66,16 @@ std::vector<InstalledFile> Sources(const fs::path& staging, const fs::path& work
         if (linked)
             fs::copy_file(from, work / source);
         uint64_t size = fs::file_size(from);
-        total += size;
+        sizes.push_back(size);
         files.push_back({name, source, WorthCompressing(from, size)});
     }
     return files;
 }
 
-// makensis says "File: "f<n>" ..." as it takes each file (at -V3).
+// makensis says "File: "f<n>" ..." as it takes each file (at -V3), in the
+// order of the script.
 struct FileFollower {
-    const std::vector<InstalledFile>& files;
+    const std::vector<uint64_t>& sizes;
     uint64_t total;
     const PackProgress& progress;
     size_t next = 0;
@@ -90,8 +87,8 @@ struct FileFollower {
         static const std::string Mark = "File: \"f";
         size_t at = said.find(Mark, searched);
         for (; at != std::string::npos; at = said.find(Mark, at + 1)) {
-            if (next < files.size())
-                done += fs::file_size(files[next++].source);
+            if (next < sizes.size())
+                done += sizes[next++];
             progress(done, total);
         }
         searched = said.size() < Mark.size() ? 0 : said.size() - Mark.size() + 1;
@@ -148,6 +145,7 @@ void CheckInstallerSize(uint64_t exportBytes)
 
 void BuildInstaller(const ExportPlan& plan, const fs::path& staging, const fs::path& out, const PackProgress& progress)
 {
+    // Listed before the work folder exists in the staging.
     std::vector<std::string> names = FilesOf(staging);
     WorkFiles work(staging / WorkFolder);
     InstallerFacts facts;
@@ -156,21 +154,19 @@ void BuildInstaller(const ExportPlan& plan, const fs::path& staging, const fs::p
     facts.shortcutName = ShortcutNameFor(facts.title);
     facts.executableName = plan.executableName;
     facts.version = VersionFieldsOf(plan.packageText, plan.windowTitle, plan.executableName);
-    uint64_t total = 0;
-    facts.files = Sources(staging, work.path, total);
+    std::vector<uint64_t> sizes;
+    facts.files = Sources(names, staging, work.path, sizes);
     // Windows applies its installer heuristics to a name with "setup" in
     // it; this one is only makensis's.
     facts.outFile = "made.exe";
     std::string iconBytes = IconOf(staging);
     if (!iconBytes.empty()) {
-        WriteText(work.path / "icon.ico", iconBytes);
+        WriteTextFile(work.path / "icon.ico", iconBytes);
         facts.iconFile = "icon.ico";
     }
-    WriteText(work.path / "setup.nsi", InstallerScript(facts));
-    for (InstalledFile& file : facts.files)
-        file.source = (work.path / file.source).string();
+    WriteTextFile(work.path / "setup.nsi", InstallerScript(facts));
     std::string said;
-    FileFollower follower {facts.files, total, progress};
+    FileFollower follower {sizes, std::accumulate(sizes.begin(), sizes.end(), uint64_t {0}), progress};
     // makensis runs in the work folder, where the script names its files.
     int code = RunHelper({Maker, "-V3", (work.path / "setup.nsi").string()}, "", said,
         [&follower](const std::string& saidSoFar) { follower.Follow(saidSoFar); });
