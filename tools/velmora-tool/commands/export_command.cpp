@@ -14,6 +14,7 @@
 #include "tools/velmora-tool/shipping/installer_build.h"
 #include "tools/velmora-tool/export/interruption.h"
 #include "tools/velmora-tool/export/planned_copy.h"
+#include "tools/velmora-tool/export/programs_folder.h"
 #include "tools/velmora-tool/commands/progress_bar.h"
 #include "tools/velmora-tool/export/safe_file_name.h"
 #include "tools/velmora-tool/shipping/zip_writer.h"
@@ -50,15 +51,6 @@ void SignPrograms(const SigningOptions& signing, const ExportPlan& plan, const f
         if (AsciiLower(copied.name) == ExtensionLibrary)
             SignProgram(signing, staging / copied.name);
     }
-}
-
-// The shipped programs lie beside the tool in dist/; VELMORA_PROGRAMS_DIR
-// names another folder.
-fs::path ProgramsFolder()
-{
-    if (const char* folder = std::getenv("VELMORA_PROGRAMS_DIR"))
-        return folder;
-    return fs::read_symlink("/proc/self/exe").parent_path();
 }
 
 bool Within(const fs::path& folder, const fs::path& path)

@@ -16,6 +16,7 @@
 #include "common/ascii.h"
 #include "common/file_reading.h"
 #include "tools/velmora-tool/export/export_plan.h"
+#include "tools/velmora-tool/export/steam_kit_plan.h"
 
 namespace fs = std::filesystem;
 
@@ -60,7 +61,7 @@ bool ExportWrote(const std::string& name, bool folder, const std::set<std::strin
     if (lower == "www" && folder)
         return true;
     if (lower == "package.json" || lower == "quorvel.exe" || lower == "webview2loader.dll" || lower == ExtensionLibrary
-        || lower == "icons.json")
+        || lower == "icons.json" || lower == SteamLibrary)
         return true;
     if (!folder && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".exe") == 0)
         return ++executables == 1;

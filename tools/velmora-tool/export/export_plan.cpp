@@ -16,6 +16,7 @@
 #include "tools/velmora-tool/export/export_exclusions.h"
 #include "tools/velmora-tool/export/export_names.h"
 #include "tools/velmora-tool/export/safe_file_name.h"
+#include "tools/velmora-tool/export/steam_kit_plan.h"
 #include "tools/velmora-tool/export/unity_build.h"
 
 namespace fs = std::filesystem;
@@ -313,6 +314,7 @@ ExportPlan PlanExport(const std::string& appFolder, bool loose)
         else
             plan.webFiles.push_back(file);
     }
+    PlanSteamKit(root, plan);
     std::vector<std::string> unmatched = exclusions.Unmatched();
     if (!unmatched.empty())
         throw ExportError("package.json: \"export-exclude\" entry \"" + unmatched.front()
