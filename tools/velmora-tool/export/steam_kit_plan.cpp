@@ -57,7 +57,7 @@ void PlanSteamKit(const nlohmann::json& package, ExportPlan& plan)
             + ", where the export puts the Steam kit's module: move it");
     auto valve = Named(plan.webFiles, SteamLibrary);
     if (valve == plan.webFiles.end()) {
-        plan.warnings.push_back(std::string("steam: ") + SteamLibrary
+        plan.warnings.push_back(std::string("\"steam\": ") + SteamLibrary
             + " is missing from the app folder, so every Steam call will answer an error: copy Valve's "
               "redistributable (from the Steamworks SDK's redistributable_bin/win64) beside package.json");
     } else {
