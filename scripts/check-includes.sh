@@ -2,7 +2,8 @@
 # Keeps every include pointing one way: start-up, then the host object, then
 # the subsystems it uses, then the shared library. A folder may include its
 # own files and those of lower-ranked folders only; the icon updater sees
-# only the shared library. Every quoted include must name its folder.
+# only the shared library, and an extension library only the host's public
+# extension header. Every quoted include must name its folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,6 +44,9 @@ while IFS= read -r file; do
       tests | tools | bench) continue ;;
       Quorvel)
         [[ $to == common ]] || fail "$where: the icon updater may include only common/"
+        continue ;;
+      extensions)
+        [[ $target == bridge/include/* ]] || fail "$where: an extension library may include only the extension header"
         continue ;;
     esac
     if [[ -z ${rank[$from]:-} || -z ${rank[$to]:-} ]]; then

@@ -1,4 +1,4 @@
-#include "flat_steam_api_win32.h"
+#include "extensions/steam/win32/flat_steam_api_win32.h"
 
 #include <type_traits>
 

@@ -1,4 +1,4 @@
-#include "programs_folder.h"
+#include "tools/velmora-tool/export/programs_folder.h"
 
 #include <cstdlib>
 

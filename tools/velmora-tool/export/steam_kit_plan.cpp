@@ -1,4 +1,4 @@
-#include "steam_kit_plan.h"
+#include "tools/velmora-tool/export/steam_kit_plan.h"
 
 #include <algorithm>
 #include <filesystem>
