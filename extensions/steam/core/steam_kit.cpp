@@ -82,9 +82,10 @@ void SteamKit::OnMessage(const std::string& messageJson)
             throw SteamError("missing \"requestId\": the answer could not be told apart");
         if (!api)
             throw SteamError(unavailable);
-        auto handler = Handlers().find(request.value("method", std::string()));
+        std::string method = TextArgument(request, "method");
+        auto handler = Handlers().find(method);
         if (handler == Handlers().end())
-            throw SteamError("unknown method \"" + request.value("method", std::string()) + "\"");
+            throw SteamError("unknown method \"" + method + "\"");
         json result = (this->*handler->second)(request);
         if (!result.is_null())
             Answer(request, result);

@@ -78,6 +78,7 @@ TEST(SteamKit, RequestsReachSteamAndEachAnswerCarriesItsResultOrWhyNot)
     EXPECT_EQ(Ok({{"steamId", "76561197960287930"}}), Ask(kit, page, {{"method", "getSteamId"}}));
     EXPECT_EQ(Ok({{"language", "french"}}), Ask(kit, page, {{"method", "getLanguage"}}));
     EXPECT_EQ(Error("unknown method \"fly\""), Ask(kit, page, {{"method", "fly"}}));
+    EXPECT_EQ(Error("\"method\" must be a non-empty text"), Ask(kit, page, {{"method", 5}}));
 
     EXPECT_EQ(Ok(json::object()), Ask(kit, page, {{"method", "setAchievement"}, {"name", "ACH_WIN"}}));
     EXPECT_EQ(Ok({{"achieved", true}}), Ask(kit, page, {{"method", "getAchievement"}, {"name", "ACH_WIN"}}));
