@@ -3,7 +3,7 @@
 # the subsystems it uses, then the shared library. A folder may include its
 # own files and those of lower-ranked folders only; the icon updater sees
 # only the shared library, and an extension library only the host's public
-# extension header. Every quoted include must name its folder.
+# extension header and the shared library. Every quoted include must name its folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,7 +46,8 @@ while IFS= read -r file; do
         [[ $to == common ]] || fail "$where: the icon updater may include only common/"
         continue ;;
       extensions)
-        [[ $target == bridge/include/* ]] || fail "$where: an extension library may include only the extension header"
+        [[ $target == bridge/include/* || $to == common ]] ||
+          fail "$where: an extension library may include only the extension header and common/"
         continue ;;
     esac
     if [[ -z ${rank[$from]:-} || -z ${rank[$to]:-} ]]; then

@@ -88,20 +88,17 @@ EXPORT const char* SteamAPI_ISteamFriends_GetPersonaName(void* self)
 
 EXPORT const char* SteamAPI_ISteamFriends_GetFriendPersonaName(void* self, uint64_t steamId)
 {
-    (void)self;
     Log("GetFriendPersonaName %llu", (unsigned long long)steamId);
     return steamId == 76561197960287931ull ? "Rival" : "[unknown]";
 }
 
 EXPORT void SteamAPI_ISteamFriends_ActivateGameOverlayToWebPage(void* self, const char* url, int mode)
 {
-    (void)self;
     Log("ActivateGameOverlayToWebPage %s %d", url, mode);
 }
 
 EXPORT void SteamAPI_ISteamFriends_ActivateGameOverlayToStore(void* self, uint32_t appId, int flag)
 {
-    (void)self;
     Log("ActivateGameOverlayToStore %u %d", appId, flag);
 }
 
@@ -129,7 +126,6 @@ EXPORT bool SteamAPI_ISteamUserStats_RequestCurrentStats(void* self)
 
 EXPORT bool SteamAPI_ISteamUserStats_GetAchievement(void* self, const char* name, bool* value)
 {
-    (void)self;
     Log("GetAchievement %s", name);
     int index = AchievementIndex(name);
     if (index < 0)
@@ -140,7 +136,6 @@ EXPORT bool SteamAPI_ISteamUserStats_GetAchievement(void* self, const char* name
 
 EXPORT bool SteamAPI_ISteamUserStats_SetAchievement(void* self, const char* name)
 {
-    (void)self;
     Log("SetAchievement %s", name);
     int index = AchievementIndex(name);
     if (index >= 0)
@@ -150,7 +145,6 @@ EXPORT bool SteamAPI_ISteamUserStats_SetAchievement(void* self, const char* name
 
 EXPORT bool SteamAPI_ISteamUserStats_ClearAchievement(void* self, const char* name)
 {
-    (void)self;
     Log("ClearAchievement %s", name);
     int index = AchievementIndex(name);
     if (index >= 0)
@@ -161,14 +155,12 @@ EXPORT bool SteamAPI_ISteamUserStats_ClearAchievement(void* self, const char* na
 EXPORT bool SteamAPI_ISteamUserStats_IndicateAchievementProgress(void* self, const char* name, uint32_t current,
     uint32_t max)
 {
-    (void)self;
     Log("IndicateAchievementProgress %s %u %u", name, current, max);
     return AchievementIndex(name) >= 0;
 }
 
 EXPORT bool SteamAPI_ISteamUserStats_GetStatInt32(void* self, const char* name, int32_t* value)
 {
-    (void)self;
     Log("GetStatInt32 %s", name);
     *value = wins;
     return strcmp(name, "WINS") == 0;
@@ -176,7 +168,6 @@ EXPORT bool SteamAPI_ISteamUserStats_GetStatInt32(void* self, const char* name, 
 
 EXPORT bool SteamAPI_ISteamUserStats_GetStatFloat(void* self, const char* name, float* value)
 {
-    (void)self;
     Log("GetStatFloat %s", name);
     *value = distance;
     return strcmp(name, "DISTANCE") == 0;
@@ -184,7 +175,6 @@ EXPORT bool SteamAPI_ISteamUserStats_GetStatFloat(void* self, const char* name, 
 
 EXPORT bool SteamAPI_ISteamUserStats_SetStatInt32(void* self, const char* name, int32_t value)
 {
-    (void)self;
     Log("SetStatInt32 %s %d", name, value);
     wins = value;
     return strcmp(name, "WINS") == 0;
@@ -192,7 +182,6 @@ EXPORT bool SteamAPI_ISteamUserStats_SetStatInt32(void* self, const char* name, 
 
 EXPORT bool SteamAPI_ISteamUserStats_SetStatFloat(void* self, const char* name, float value)
 {
-    (void)self;
     Log("SetStatFloat %s %g", name, value);
     distance = value;
     return strcmp(name, "DISTANCE") == 0;
@@ -200,7 +189,6 @@ EXPORT bool SteamAPI_ISteamUserStats_SetStatFloat(void* self, const char* name, 
 
 EXPORT bool SteamAPI_ISteamUserStats_StoreStats(void* self)
 {
-    (void)self;
     Log("StoreStats");
     return true;
 }
@@ -229,7 +217,6 @@ static uint64_t Begin(int callback, uint64_t leaderboard, int32_t score)
 /* The one leaderboard, "Best", has handle 77. */
 EXPORT uint64_t SteamAPI_ISteamUserStats_FindLeaderboard(void* self, const char* name)
 {
-    (void)self;
     Log("FindLeaderboard %s", name);
     return Begin(1104, strcmp(name, "Best") == 0 ? 77 : 0, 0);
 }
@@ -237,7 +224,6 @@ EXPORT uint64_t SteamAPI_ISteamUserStats_FindLeaderboard(void* self, const char*
 EXPORT uint64_t SteamAPI_ISteamUserStats_UploadLeaderboardScore(void* self, uint64_t leaderboard, int method,
     int32_t score, const int32_t* details, int detailCount)
 {
-    (void)self;
     Log("UploadLeaderboardScore %llu %d %d %s %d", (unsigned long long)leaderboard, method, score,
         details ? "details" : "no details", detailCount);
     return Begin(1106, leaderboard, score);
@@ -246,14 +232,12 @@ EXPORT uint64_t SteamAPI_ISteamUserStats_UploadLeaderboardScore(void* self, uint
 EXPORT uint64_t SteamAPI_ISteamUserStats_DownloadLeaderboardEntries(void* self, uint64_t leaderboard, int request,
     int start, int end)
 {
-    (void)self;
     Log("DownloadLeaderboardEntries %llu %d %d %d", (unsigned long long)leaderboard, request, start, end);
     return Begin(1105, leaderboard, 0);
 }
 
 EXPORT bool SteamAPI_ISteamUtils_IsAPICallCompleted(void* self, uint64_t call, bool* failed)
 {
-    (void)self;
     *failed = false;
     return call >= 1 && call <= (uint64_t)callCount && callbackRuns >= calls[call - 1].finishAt;
 }
@@ -267,7 +251,6 @@ struct Entry { uint64_t steamId; int32_t rank, score, details; uint64_t ugc; };
 EXPORT bool SteamAPI_ISteamUtils_GetAPICallResult(void* self, uint64_t call, void* result, int size, int callback,
     bool* failed)
 {
-    (void)self;
     *failed = false;
     if (call < 1 || call > (uint64_t)callCount || calls[call - 1].callback != callback) {
         Log("GetAPICallResult %llu wrong callback %d", (unsigned long long)call, callback);
@@ -294,8 +277,6 @@ EXPORT bool SteamAPI_ISteamUtils_GetAPICallResult(void* self, uint64_t call, voi
 EXPORT bool SteamAPI_ISteamUserStats_GetDownloadedLeaderboardEntry(void* self, uint64_t entries, int index,
     struct Entry* entry, int32_t* details, int detailsMax)
 {
-    (void)self;
-    (void)details;
     Log("GetDownloadedLeaderboardEntry %llu %d %d", (unsigned long long)entries, index, detailsMax);
     if (entries != 900 || index < 0 || index > 1)
         return false;
@@ -322,7 +303,6 @@ static int FileIndex(const char* name)
 
 EXPORT bool SteamAPI_ISteamRemoteStorage_FileWrite(void* self, const char* name, const void* data, int32_t size)
 {
-    (void)self;
     Log("FileWrite %s %d", name, size);
     int index = FileIndex(name);
     for (int i = 0; index < 0 && i < MaxFiles; ++i)
@@ -340,7 +320,6 @@ EXPORT bool SteamAPI_ISteamRemoteStorage_FileWrite(void* self, const char* name,
 
 EXPORT int32_t SteamAPI_ISteamRemoteStorage_FileRead(void* self, const char* name, void* data, int32_t size)
 {
-    (void)self;
     Log("FileRead %s %d", name, size);
     int index = FileIndex(name);
     if (index < 0)
@@ -352,7 +331,6 @@ EXPORT int32_t SteamAPI_ISteamRemoteStorage_FileRead(void* self, const char* nam
 
 EXPORT bool SteamAPI_ISteamRemoteStorage_FileDelete(void* self, const char* name)
 {
-    (void)self;
     Log("FileDelete %s", name);
     int index = FileIndex(name);
     if (index < 0)
@@ -364,14 +342,12 @@ EXPORT bool SteamAPI_ISteamRemoteStorage_FileDelete(void* self, const char* name
 
 EXPORT bool SteamAPI_ISteamRemoteStorage_FileExists(void* self, const char* name)
 {
-    (void)self;
     Log("FileExists %s", name);
     return FileIndex(name) >= 0;
 }
 
 EXPORT int32_t SteamAPI_ISteamRemoteStorage_GetFileSize(void* self, const char* name)
 {
-    (void)self;
     Log("GetFileSize %s", name);
     int index = FileIndex(name);
     return index < 0 ? 0 : files[index].size;
@@ -379,7 +355,6 @@ EXPORT int32_t SteamAPI_ISteamRemoteStorage_GetFileSize(void* self, const char* 
 
 EXPORT int32_t SteamAPI_ISteamRemoteStorage_GetFileCount(void* self)
 {
-    (void)self;
     Log("GetFileCount");
     int32_t count = 0;
     for (int i = 0; i < MaxFiles; ++i)
@@ -389,7 +364,6 @@ EXPORT int32_t SteamAPI_ISteamRemoteStorage_GetFileCount(void* self)
 
 EXPORT const char* SteamAPI_ISteamRemoteStorage_GetFileNameAndSize(void* self, int file, int32_t* size)
 {
-    (void)self;
     Log("GetFileNameAndSize %d", file);
     for (int i = 0; i < MaxFiles; ++i) {
         if (files[i].bytes && file-- == 0) {
@@ -402,7 +376,6 @@ EXPORT const char* SteamAPI_ISteamRemoteStorage_GetFileNameAndSize(void* self, i
 
 EXPORT bool SteamAPI_ISteamRemoteStorage_GetQuota(void* self, uint64_t* total, uint64_t* available)
 {
-    (void)self;
     Log("GetQuota");
     *total = 1000000;
     *available = 999000;
@@ -411,7 +384,6 @@ EXPORT bool SteamAPI_ISteamRemoteStorage_GetQuota(void* self, uint64_t* total, u
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    (void)reserved;
     if (reason == DLL_PROCESS_DETACH && initialised)
         Log("unloaded");
     if (reason != DLL_PROCESS_ATTACH)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/json_readers.h"
 #include "extensions/steam/core/base64.h"
 #include "extensions/steam/core/request_arguments.h"
 
@@ -74,7 +75,12 @@ const std::map<std::string, SteamKit::Handler>& SteamKit::Handlers()
 
 void SteamKit::OnMessage(const std::string& messageJson)
 {
-    json request = json::parse(messageJson, nullptr, false);
+    json request;
+    try {
+        request = ParseJsonText(messageJson);
+    } catch (const json::exception&) {
+        return;
+    }
     if (!request.is_object() || request.value("componentId", json()) != "steam")
         return;
     try {
@@ -128,42 +134,32 @@ void SteamKit::Refuse(const json& request, const std::string& error)
     send(answer.dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
-// Answers the call when Steam has finished it; false while it waits.
+// Answers the call when Steam has finished it, or starts the step after
+// the lookup; false while it waits.
 bool SteamKit::Finish(Pending& call)
 {
     CallState state = api->StateOf(call.call);
     if (state == CallState::Pending)
         return false;
+    // Kept: the lookup hands the work on to the step that follows it.
+    json request = call.work.request;
     try {
         if (state == CallState::Failed)
             throw SteamError("the steam call failed (steam may be offline)");
-        json result;
-        switch (call.step) {
-        case Step::Find:
-        case Step::FindThenUpload:
-        case Step::FindThenDownload:
-            result = AfterFind(call);
-            break;
-        case Step::Upload:
-            result = Uploaded(call);
-            break;
-        case Step::Download:
-            result = Downloaded(call);
-            break;
-        }
+        json result = call.finding ? Found(call) : call.work.then == Step::Upload ? Uploaded(call) : Downloaded(call);
         if (!result.is_null())
-            Answer(call.request, result);
+            Answer(request, result);
     } catch (const SteamError& error) {
-        Refuse(call.request, error.what());
+        Refuse(request, error.what());
     }
     return true;
 }
 
-void SteamKit::Await(const json& request, SteamCall call, Step step)
+void SteamKit::Await(LeaderboardWork work, SteamCall call, bool finding)
 {
     if (call == 0)
         throw SteamError("steam refused the leaderboard call");
-    pending.push_back({request, call, step});
+    pending.push_back({std::move(work), call, finding});
 }
 
 json SteamKit::UserName(const json&)
@@ -251,73 +247,66 @@ json SteamKit::StoreStats(const json&)
 }
 
 // A leaderboard found earlier in this run is not looked up again.
-void SteamKit::StartLeaderboardCall(const json& request, Step then)
+void SteamKit::Begin(LeaderboardWork work)
 {
-    std::string name = TextArgument(request, "leaderboard");
-    auto known = leaderboards.find(name);
-    if (then == Step::Find || known == leaderboards.end()) {
-        Await(request, api->FindLeaderboard(name), then);
+    auto known = leaderboards.find(work.name);
+    if (known != leaderboards.end()) {
+        Continue(std::move(work), known->second);
         return;
     }
-    Pending found{request, 0, then};
-    json result = AfterFind(found);
-    if (!result.is_null())
-        Answer(request, result);
+    SteamCall call = api->FindLeaderboard(work.name);
+    Await(std::move(work), call, true);
+}
+
+void SteamKit::Continue(LeaderboardWork work, uint64_t leaderboard)
+{
+    SteamCall call = work.then == Step::Upload ? api->UploadScore(leaderboard, work.method, work.score)
+                                               : api->DownloadScores(leaderboard, work.range, work.start, work.end);
+    Await(std::move(work), call, false);
 }
 
 json SteamKit::FindLeaderboard(const json& request)
 {
-    StartLeaderboardCall(request, Step::Find);
+    std::string name = TextArgument(request, "leaderboard");
+    SteamCall call = api->FindLeaderboard(name);
+    Await({request, name, Step::Find}, call, true);
     return nullptr;
 }
 
 json SteamKit::UploadScore(const json& request)
 {
-    Int32Argument(request, "score");
-    ChoiceArgument(request, "scoreMethod", {"keep-best", "force-update"}, 0);
-    StartLeaderboardCall(request, Step::FindThenUpload);
+    LeaderboardWork work{request, TextArgument(request, "leaderboard"), Step::Upload};
+    work.score = Int32Argument(request, "score");
+    if (ChoiceArgument(request, "scoreMethod", {"keep-best", "force-update"}, 0) == 1)
+        work.method = UploadMethod::ForceUpdate;
+    Begin(std::move(work));
     return nullptr;
 }
 
 json SteamKit::DownloadScores(const json& request)
 {
-    ChoiceArgument(request, "range", {"global", "around-user", "friends"}, 0);
-    int32_t start = Int32Argument(request, "start", 1);
-    int32_t end = Int32Argument(request, "end", 10);
-    if (end < start || static_cast<int64_t>(end) - start >= MostEntries)
+    LeaderboardWork work{request, TextArgument(request, "leaderboard"), Step::Download};
+    work.range = static_cast<ScoreRange>(ChoiceArgument(request, "range", {"global", "around-user", "friends"}, 0));
+    work.start = Int32Argument(request, "start", 1);
+    work.end = Int32Argument(request, "end", 10);
+    if (work.end < work.start || static_cast<int64_t>(work.end) - work.start >= MostEntries)
         throw SteamError("\"end\" must be at least \"start\" and at most " + std::to_string(MostEntries - 1)
             + " past it");
-    StartLeaderboardCall(request, Step::FindThenDownload);
+    Begin(std::move(work));
     return nullptr;
 }
 
-// The found leaderboard's answer, or the upload or download that was waiting
-// for it (answered later: null).
-json SteamKit::AfterFind(const Pending& call)
+// The lookup's answer, or (null) the upload or download that waited for it.
+json SteamKit::Found(Pending& call)
 {
-    std::string name = TextArgument(call.request, "leaderboard");
-    if (call.call != 0) {
-        std::optional<FoundLeaderboard> found = api->FoundLeaderboardOf(call.call);
-        Check(found.has_value(), "tell whether the leaderboard " + name + " exists");
-        if (call.step == Step::Find)
-            return {{"found", found->found}};
-        if (!found->found)
-            throw SteamError("no leaderboard named " + name);
-        leaderboards[name] = found->handle;
-    } else if (call.step == Step::Find) {
-        return {{"found", true}};
-    }
-    uint64_t handle = leaderboards[name];
-    const json& request = call.request;
-    if (call.step == Step::FindThenUpload) {
-        int method = ChoiceArgument(request, "scoreMethod", {"keep-best", "force-update"}, 0);
-        Await(request, api->UploadScore(handle, method == 0 ? UploadMethod::KeepBest : UploadMethod::ForceUpdate,
-            Int32Argument(request, "score")), Step::Upload);
-        return nullptr;
-    }
-    auto range = static_cast<ScoreRange>(ChoiceArgument(request, "range", {"global", "around-user", "friends"}, 0));
-    Await(request, api->DownloadScores(handle, range, Int32Argument(request, "start", 1), Int32Argument(request, "end", 10)),
-        Step::Download);
+    std::optional<FoundLeaderboard> found = api->FoundLeaderboardOf(call.call);
+    Check(found.has_value(), "tell whether the leaderboard " + call.work.name + " exists");
+    if (call.work.then == Step::Find)
+        return {{"found", found->found}};
+    if (!found->found)
+        throw SteamError("no leaderboard named " + call.work.name);
+    leaderboards[call.work.name] = found->handle;
+    Continue(std::move(call.work), found->handle);
     return nullptr;
 }
 

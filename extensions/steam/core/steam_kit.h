@@ -30,12 +30,25 @@ public:
     size_t PendingCalls() const { return pending.size(); }
 
 private:
-    // What a leaderboard call waits for, and what follows it.
-    enum class Step { Find, FindThenUpload, FindThenDownload, Upload, Download };
-    struct Pending {
+    // A leaderboard request, its arguments read once: what follows once the
+    // leaderboard's handle is known.
+    enum class Step { Find, Upload, Download };
+    struct LeaderboardWork {
         nlohmann::json request;
+        std::string name;
+        Step then = Step::Find;
+        UploadMethod method = UploadMethod::KeepBest;
+        int32_t score = 0;
+        ScoreRange range = ScoreRange::Global;
+        int32_t start = 0;
+        int32_t end = 0;
+    };
+    // A call Steam has not finished: the leaderboard's lookup, or the step
+    // that follows it.
+    struct Pending {
+        LeaderboardWork work;
         SteamCall call = 0;
-        Step step = Step::Find;
+        bool finding = false;
     };
     using Handler = nlohmann::json (SteamKit::*)(const nlohmann::json& request);
 
@@ -43,8 +56,9 @@ private:
     void Answer(const nlohmann::json& request, const nlohmann::json& result);
     void Refuse(const nlohmann::json& request, const std::string& error);
     bool Finish(Pending& call);
-    void Await(const nlohmann::json& request, SteamCall call, Step step);
-    void StartLeaderboardCall(const nlohmann::json& request, Step then);
+    void Await(LeaderboardWork work, SteamCall call, bool finding);
+    void Begin(LeaderboardWork work);
+    void Continue(LeaderboardWork work, uint64_t leaderboard);
 
     nlohmann::json UserName(const nlohmann::json& request);
     nlohmann::json SteamIdOfUser(const nlohmann::json& request);
@@ -69,7 +83,7 @@ private:
     nlohmann::json OpenWebPage(const nlohmann::json& request);
     nlohmann::json OpenStore(const nlohmann::json& request);
 
-    nlohmann::json AfterFind(const Pending& call);
+    nlohmann::json Found(Pending& call);
     nlohmann::json Uploaded(const Pending& call);
     nlohmann::json Downloaded(const Pending& call);
 

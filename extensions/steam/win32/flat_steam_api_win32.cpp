@@ -103,12 +103,11 @@ FlatSteamApi::FlatSteamApi(const std::wstring& folder)
     library = LoadLibraryW((folder + L"steam_api64.dll").c_str());
     if (!library)
         throw SteamError("steam_api64.dll is missing beside the game (copy Valve's redistributable there)");
-    functions = new Functions();
+    functions = std::make_unique<Functions>();
     try {
         FindFunctions();
         Start();
     } catch (const SteamError&) {
-        delete functions;
         FreeLibrary(library);
         throw;
     }
@@ -117,7 +116,6 @@ FlatSteamApi::FlatSteamApi(const std::wstring& folder)
 FlatSteamApi::~FlatSteamApi()
 {
     functions->Shutdown();
-    delete functions;
     FreeLibrary(library);
 }
 

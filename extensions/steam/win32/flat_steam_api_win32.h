@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "extensions/steam/core/steam_api.h"
@@ -58,7 +59,7 @@ private:
     bool ResultOf(SteamCall call, Result& result, int callbackId);
 
     HMODULE library = nullptr;
-    Functions* functions = nullptr;
+    std::unique_ptr<Functions> functions;
     void* user = nullptr;
     void* friends = nullptr;
     void* utils = nullptr;

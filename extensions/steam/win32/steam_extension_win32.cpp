@@ -7,6 +7,9 @@
 #include <string>
 
 #include "bridge/include/velmora_extension.h"
+#include "common/file_reading.h"
+#include "common/json_readers.h"
+#include "common/text_win32.h"
 #include "extensions/steam/core/request_arguments.h"
 #include "extensions/steam/core/steam_kit.h"
 #include "extensions/steam/core/steam_settings.h"
@@ -29,37 +32,14 @@ Kit* kit;
 
 const char* const ComponentIds[] = {"steam", nullptr};
 
-std::wstring Wide(const std::string& text)
-{
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
-
-// "package.json" beside the host, as the host read it; empty when unreadable.
-std::string PackageText(const std::wstring& folder)
-{
-    HANDLE file = CreateFileW((folder + L"package.json").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    CloseHandle(file);
-    return text;
-}
-
-// The store page's default; 0 (none) when the package does not set one.
+// The store page's default; 0 (none) when "package.json" beside the host
+// (empty when unreadable) sets none.
 uint32_t AppIdIn(const std::string& packageText)
 {
-    nlohmann::json package = nlohmann::json::parse(packageText, nullptr, false);
     try {
+        nlohmann::json package = ParseJsonText(packageText);
         return package.is_object() ? SteamAppIdIn(package).value_or(0) : 0;
-    } catch (const std::invalid_argument&) {
+    } catch (const std::exception&) {
         return 0;
     }
 }
@@ -85,14 +65,13 @@ const char* const* Init(const char* appFolder, const char*, const char*, IWrappe
     try {
         kit = new Kit();
         kit->host = app;
-        std::wstring folder = Wide(appFolder);
         std::string unavailable;
         try {
-            kit->steam = std::make_unique<FlatSteamApi>(folder);
+            kit->steam = std::make_unique<FlatSteamApi>(Utf8ToWide(appFolder));
         } catch (const SteamError& error) {
             unavailable = error.what();
         }
-        kit->component = std::make_unique<SteamKit>(kit->steam.get(), unavailable, AppIdIn(PackageText(folder)), SendToPage);
+        kit->component = std::make_unique<SteamKit>(kit->steam.get(), unavailable, AppIdIn(ReadWholeFile(std::string(appFolder) + "package.json")), SendToPage);
         if (kit->steam)
             kit->timer = SetTimer(nullptr, 0, CallbackMilliseconds, RunSteamCallbacks);
         return ComponentIds;
